@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DCORVANTA_TESTS=ON -DCORVANTA_WERROR=ON >/dev/null
+cmake --build build-tests -j"$(nproc)"
+cd build-tests
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,27 @@
+#pragma once
+// Base of the program's task windows: loaded once through the registry (which runs Form_Load),
+// shown modally, hidden (state kept) or unloaded (destroyed; the next reference loads it afresh).
+#include <QDialog>
+
+class Form : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Form(QWidget* parent = nullptr);
+
+    // The window's load step; the registry runs it once, right after construction.
+    virtual void Form_Load() {}
+
+    // Shows the window modally; returns when it is hidden or unloaded.
+    void showModal();
+    // Closes and destroys the window; the next reference loads it afresh.
+    void unload();
+
+protected:
+    // White background, right-to-left layout, caption and the fixed client size in twips.
+    void setupWindow(const QString& caption, int clientWidthTwips, int clientHeightTwips);
+    // The close box unloads the window, as for any window of the program.
+    void closeEvent(QCloseEvent* event) override;
+    // Escape does not close a window of this program.
+    void keyPressEvent(QKeyEvent* event) override;
+};

@@ -1,0 +1,21 @@
+#pragma once
+// Solar Hijri (Persian) dates: arithmetic conversion from a Gregorian date, with the 32-year
+// leap rule anchored at 1309, and the four Persian date texts.
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+struct PersianDate
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+// Style 0 "1388/11/07", 1 day month-name year, 2 weekday d/m/y, 3 weekday  d  month-name  year;
+// an empty text for any other style and for dates before 1332/01/01 (21 March 1953).
+QString PersianDateText(const QDate& date, int style = 0);
+// Day count from 21 March 1953 (= 1332/01/01) to a Persian date; no value for a negative count.
+std::optional<PersianDate> DaysToPersianDate(qint64 dayCount);
+bool IsPersianLeapYear(int year);

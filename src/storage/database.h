@@ -1,0 +1,39 @@
+#pragma once
+// The database file db.mdb: an SQLite file with the program's five tables. Opened once per
+// file and shared by every data source naming it; created with the tables on first start;
+// never modified when it is not a database of this program.
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+struct sqlite3;
+
+namespace Database {
+
+// The five tables and their columns (ID first), in the order they are created.
+struct TableSchema
+{
+    QString name;
+    QStringList columns;
+};
+const QList<TableSchema>& schema();
+
+// The open SQLite handle for a database file, opening (and on first start creating) it when
+// needed. nullptr when the file cannot be used; *error then says why, in Persian.
+sqlite3* handleFor(const QString& filePath, QString* error = nullptr);
+
+// Checks a file without changing it: SQLite header, opens read-only, quick_check is "ok",
+// the five tables with all their columns. Returns the empty text when it is fine, else the
+// reason in Persian.
+QString checkFile(const QString& filePath);
+
+// Closes every open database file (restore replaces db.mdb between closeAll() and the
+// next use); data sources reopen on their next operation.
+void closeAll();
+
+// Called once per file and open attempt when a file cannot be used, with the Persian text
+// to show. The program shows it in a message box; tests record it.
+void setProblemReporter(std::function<void(const QString& message)> reporter);
+
+} // namespace Database

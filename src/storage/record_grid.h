@@ -1,0 +1,47 @@
+#pragma once
+// The record grid (DataGrid1): a read-only table over a DataSource's snapshot. The grid's
+// current row is the data source's current row and back. Choosing a row (double click, Enter)
+// and moving between rows are distinct signals.
+#include <QTableView>
+
+class DataSource;
+class DataSourceModel;
+
+struct GridColumn
+{
+    QString caption; // header text, blanks kept
+    QString field;   // column of the data source
+    int widthTwips = 1515;
+};
+
+class RecordGrid : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit RecordGrid(QWidget* parent = nullptr);
+
+    void setDataSource(DataSource* source, const QList<GridColumn>& columns);
+    DataSource* dataSource() const { return m_source; }
+    // Sets the header text of one column (zero-based); the others keep theirs.
+    void setColumnCaption(int column, const QString& caption);
+    QString columnCaption(int column) const;
+    int columnCount() const;
+
+Q_SIGNALS:
+    // The user chose the current row (double click or Enter).
+    void rowChosen();
+    // The current row moved (click, keys, or the data source moving it).
+    void rowChanged();
+    // The same move, with the row that was current before.
+    void rowColChanged(int lastRow);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void syncFromSource();
+    DataSource* m_source = nullptr;
+    DataSourceModel* m_model = nullptr;
+    int m_lastRow = -1;
+    bool m_syncing = false;
+};
