@@ -13,3 +13,7 @@ Form16::Form16(QWidget* parent) : Form(parent)
 }
 
 void Form16::Form_Load() {}
+
+void MainWindowKeyboardStep() {}
+
+void MainWindowBackgroundPictureStep(Form1*) {}

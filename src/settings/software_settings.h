@@ -18,3 +18,9 @@ public:
     QLineEdit* Text2 = nullptr;  // login user name
     QLineEdit* Text3 = nullptr;  // login password
 };
+
+class Form1;
+
+// The main window's load steps that use the current settings values held by Form16.
+void MainWindowKeyboardStep();
+void MainWindowBackgroundPictureStep(Form1* mainWindow);
