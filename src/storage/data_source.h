@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <vector>
 
 class QWidget;
@@ -79,13 +78,21 @@ Q_SIGNALS:
     void currentRowChanged(int row);
 
 private:
-    struct Row;
+    // One snapshot row, packed: (columns + 1) offsets into the UTF-8 text of all its cells.
+    struct Row
+    {
+        QByteArray cells;
+        quint64 nulls = 0; // bit i set: column i is NULL
+        bool isNew = false;
+    };
     struct Binding
     {
         QPointer<QWidget> control;
         QString column;
     };
 
+    Row packRow(const QList<QByteArray>& values, quint64 nulls) const;
+    bool readRow(qint64 id, Row* row);
     void showCurrentInControls();
     void setError(const QString& message);
     QString controlText(QWidget* control) const;
@@ -94,7 +101,7 @@ private:
     QString m_connection;
     QString m_query;
     QStringList m_columns;
-    std::vector<std::unique_ptr<Row>> m_rows;
+    std::vector<Row> m_rows;
     int m_current = 0;
     std::vector<Binding> m_bindings;
     QString m_lastError;

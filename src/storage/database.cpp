@@ -1,13 +1,243 @@
 #include "storage/database.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
+
+#include <map>
+#include <set>
+
 namespace Database {
+
+namespace {
+
+const QString kConnectionPrefix = QStringLiteral("corvanta:");
+
+// Messages about the database file, shown to the user.
+const QString kNotUsable = QStringLiteral("فايل بانک اطلاعات «%1» قابل استفاده نيست: %2\n"
+                                          "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.");
+const QString kNotSqlite = QStringLiteral("اين فايل بانک اطلاعات اين نرم افزار نيست.");
+const QString kCannotOpen = QStringLiteral("فايل باز نمي شود (%1).");
+const QString kDamaged = QStringLiteral("فايل آسيب ديده است (%1).");
+const QString kMissingTable = QStringLiteral("جدول %1 در فايل نيست.");
+const QString kMissingColumn = QStringLiteral("ستون %2 در جدول %1 نيست.");
+const QString kCannotCreate = QStringLiteral("فايل بانک اطلاعات «%1» ساخته نشد: %2");
+
+std::function<void(const QString&)>& reporter()
+{
+    static std::function<void(const QString&)> report;
+    return report;
+}
+
+// Files already reported since the last closeAll(), so a bad file is told once, not at
+// every window that reads it.
+std::set<QString>& reported()
+{
+    static std::set<QString> files;
+    return files;
+}
+
+std::map<QString, QString>& openConnections() // file path -> connection name
+{
+    static std::map<QString, QString> connections;
+    return connections;
+}
+
+sqlite3* handleOf(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
+void report(const QString& filePath, const QString& message)
+{
+    if (!reported().insert(filePath).second)
+        return;
+    if (reporter())
+        reporter()(message);
+}
+
+QString createTables(sqlite3* handle)
+{
+    QString sql = QStringLiteral("BEGIN;");
+    for (const TableSchema& table : schema()) {
+        sql += QStringLiteral("CREATE TABLE ") + table.name + QStringLiteral(" (ID INTEGER PRIMARY KEY AUTOINCREMENT");
+        for (qsizetype i = 1; i < table.columns.size(); ++i)
+            sql += QStringLiteral(", ") + table.columns[i] + QStringLiteral(" TEXT");
+        sql += QStringLiteral(");");
+    }
+    sql += QStringLiteral("COMMIT;");
+    char* error = nullptr;
+    if (sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        return message;
+    }
+    return {};
+}
+
+} // namespace
+
 const QList<TableSchema>& schema()
 {
-    static const QList<TableSchema> tables;
+    static const QList<TableSchema> tables = {
+        {QStringLiteral("winhost"),
+         {QStringLiteral("ID"), QStringLiteral("namep"), QStringLiteral("mf"), QStringLiteral("pb"),
+          QStringLiteral("ghemats"), QStringLiteral("gs"), QStringLiteral("sa")}},
+        {QStringLiteral("linhost"),
+         {QStringLiteral("ID"), QStringLiteral("namep"), QStringLiteral("mf"), QStringLiteral("pb"),
+          QStringLiteral("ghemats"), QStringLiteral("gs"), QStringLiteral("sa")}},
+        {QStringLiteral("newdomin"),
+         {QStringLiteral("ID"), QStringLiteral("pd"), QStringLiteral("ghemats"), QStringLiteral("gs")}},
+        {QStringLiteral("newmoshtary"),
+         {QStringLiteral("ID"), QStringLiteral("nuser"), QStringLiteral("name"), QStringLiteral("fname"),
+          QStringLiteral("email"), QStringLiteral("tell"), QStringLiteral("mob"), QStringLiteral("kp"),
+          QStringLiteral("sa")}},
+        {QStringLiteral("ss"),
+         {QStringLiteral("ID"), QStringLiteral("nuser"), QStringLiteral("name"), QStringLiteral("fname"),
+          QStringLiteral("email"), QStringLiteral("npah"), QStringLiteral("sal"), QStringLiteral("hz"),
+          QStringLiteral("nd1"), QStringLiteral("nd2"), QStringLiteral("htsd2"), QStringLiteral("htsd1"),
+          QStringLiteral("hras"), QStringLiteral("dhkh"), QStringLiteral("khas"), QStringLiteral("mgzas"),
+          QStringLiteral("tss")}},
+    };
     return tables;
 }
-sqlite3* handleFor(const QString&, QString*) { return nullptr; }
-QString checkFile(const QString&) { return {}; }
-void closeAll() {}
-void setProblemReporter(std::function<void(const QString&)>) {}
+
+QString checkFile(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return kCannotOpen.arg(file.errorString());
+    if (file.read(16) != QByteArray("SQLite format 3\0", 16))
+        return kNotSqlite;
+    file.close();
+
+    sqlite3* handle = nullptr;
+    const QByteArray name = QFile::encodeName(filePath);
+    if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        const QString message = kCannotOpen.arg(QString::fromUtf8(sqlite3_errmsg(handle)));
+        sqlite3_close(handle);
+        return message;
+    }
+    QString problem;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(handle, "PRAGMA quick_check", -1, &stmt, nullptr) != SQLITE_OK) {
+        problem = kDamaged.arg(QString::fromUtf8(sqlite3_errmsg(handle)));
+    } else {
+        const int rc = sqlite3_step(stmt);
+        const char* result = rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)) : nullptr;
+        if (!result || qstrcmp(result, "ok") != 0)
+            problem = kDamaged.arg(result ? QString::fromUtf8(result) : QString::fromUtf8(sqlite3_errmsg(handle)));
+    }
+    sqlite3_finalize(stmt);
+
+    for (const TableSchema& table : schema()) {
+        if (!problem.isEmpty())
+            break;
+        const QByteArray sql = "PRAGMA table_info(" + table.name.toUtf8() + ")";
+        QStringList present;
+        if (sqlite3_prepare_v2(handle, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+        }
+        sqlite3_finalize(stmt);
+        if (present.isEmpty()) {
+            problem = kMissingTable.arg(table.name);
+            break;
+        }
+        for (const QString& column : table.columns) {
+            if (!present.contains(column, Qt::CaseInsensitive)) {
+                problem = kMissingColumn.arg(table.name, column);
+                break;
+            }
+        }
+    }
+    sqlite3_close(handle);
+    return problem;
+}
+
+sqlite3* handleFor(const QString& filePath, QString* error)
+{
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    auto known = openConnections().find(path);
+    if (known != openConnections().end()) {
+        QSqlDatabase db = QSqlDatabase::database(known->second, false);
+        if (db.isOpen())
+            return handleOf(db);
+    }
+
+    const bool firstStart = !QFileInfo::exists(path);
+    if (!firstStart) {
+        const QString problem = checkFile(path);
+        if (!problem.isEmpty()) {
+            const QString message = kNotUsable.arg(QDir::toNativeSeparators(path), problem);
+            if (error)
+                *error = message;
+            report(path, message);
+            return nullptr;
+        }
+    }
+
+    const QString connection = kConnectionPrefix + path;
+    QSqlDatabase db = QSqlDatabase::contains(connection) ? QSqlDatabase::database(connection, false)
+                                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!db.open()) {
+        const QString message = kNotUsable.arg(QDir::toNativeSeparators(path), kCannotOpen.arg(db.lastError().text()));
+        if (error)
+            *error = message;
+        report(path, message);
+        return nullptr;
+    }
+    sqlite3* handle = handleOf(db);
+    if (!handle) {
+        db.close();
+        return nullptr;
+    }
+    // The file alone must be the whole database: backup and restore copy just that file.
+    sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    if (firstStart) {
+        const QString problem = createTables(handle);
+        if (!problem.isEmpty()) {
+            db.close();
+            QFile::remove(path);
+            const QString message = kCannotCreate.arg(QDir::toNativeSeparators(path), problem);
+            if (error)
+                *error = message;
+            report(path, message);
+            return nullptr;
+        }
+    }
+    openConnections()[path] = connection;
+    return handle;
+}
+
+void closeAll()
+{
+    for (const auto& entry : openConnections()) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(entry.second, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(entry.second);
+    }
+    openConnections().clear();
+    reported().clear();
+}
+
+void setProblemReporter(std::function<void(const QString& message)> reporterFunction)
+{
+    reporter() = std::move(reporterFunction);
+}
+
 } // namespace Database

@@ -1,11 +1,185 @@
 #include "storage/record_grid.h"
 
-#include <QKeyEvent>
+#include "storage/data_source.h"
 
-RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent) {}
-void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>&) { m_source = source; }
-void RecordGrid::setColumnCaption(int, const QString&) {}
-QString RecordGrid::columnCaption(int) const { return {}; }
-int RecordGrid::columnCount() const { return 0; }
-void RecordGrid::keyPressEvent(QKeyEvent* event) { QTableView::keyPressEvent(event); }
-void RecordGrid::syncFromSource() {}
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+// A read-only view of a data source's snapshot: it copies nothing, it reads the cells as the
+// grid paints them.
+class DataSourceModel : public QAbstractTableModel
+{
+public:
+    DataSourceModel(DataSource* source, const QList<GridColumn>& columns, QObject* parent)
+        : QAbstractTableModel(parent), m_source(source), m_columns(columns)
+    {
+        mapFields();
+        connect(source, &DataSource::rowsReset, this, [this] { reset(); });
+        connect(source, &DataSource::rowInserted, this, [this](int) { reset(); });
+        connect(source, &DataSource::rowRemoved, this, [this](int) { reset(); });
+        connect(source, &DataSource::rowUpdated, this, [this](int row) {
+            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_source->recordCount();
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return m_source->value(index.row(), m_fieldIndex.value(index.column(), -1));
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_columns.size())
+            return m_columns[section].caption;
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return QString();
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+    void setCaption(int column, const QString& caption)
+    {
+        if (column < 0 || column >= m_columns.size())
+            return;
+        m_columns[column].caption = caption;
+        Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+    }
+    QString caption(int column) const
+    {
+        return column >= 0 && column < m_columns.size() ? m_columns[column].caption : QString();
+    }
+    const QList<GridColumn>& columns() const { return m_columns; }
+
+private:
+    void reset()
+    {
+        beginResetModel();
+        mapFields();
+        endResetModel();
+    }
+    void mapFields()
+    {
+        m_fieldIndex.clear();
+        for (const GridColumn& c : m_columns)
+            m_fieldIndex << m_source->columnIndex(c.field);
+    }
+
+    DataSource* m_source;
+    QList<GridColumn> m_columns;
+    QList<int> m_fieldIndex;
+};
+
+RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent)
+{
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    QFont gridFont = QApplication::font();
+    gridFont.setPointSizeF(8.25);
+    setFont(gridFont);
+    horizontalHeader()->setFont(gridFont);
+    horizontalHeader()->setHighlightSections(false);
+    // Fixed row heights: the view never measures all rows, however many there are.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(16);
+}
+
+void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& columns)
+{
+    m_source = source;
+    auto* old = m_model;
+    m_model = new DataSourceModel(source, columns, this);
+    setModel(m_model);
+    delete old;
+    for (int i = 0; i < columns.size(); ++i)
+        setColumnWidth(i, (columns[i].widthTwips + 7) / 15);
+
+    connect(source, &DataSource::currentRowChanged, this, [this] { syncFromSource(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { syncFromSource(); });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (m_syncing || !m_source)
+                    return;
+                const int lastRow = previous.isValid() ? previous.row() : m_lastRow;
+                m_lastRow = current.row();
+                if (current.isValid())
+                    m_source->setCurrentRow(current.row());
+                Q_EMIT rowChanged();
+                Q_EMIT rowColChanged(lastRow);
+            });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { Q_EMIT rowChosen(); });
+    syncFromSource();
+}
+
+void RecordGrid::setColumnCaption(int column, const QString& caption)
+{
+    if (m_model)
+        m_model->setCaption(column, caption);
+}
+
+QString RecordGrid::columnCaption(int column) const
+{
+    return m_model ? m_model->caption(column) : QString();
+}
+
+int RecordGrid::columnCount() const
+{
+    return m_model ? m_model->columnCount() : 0;
+}
+
+void RecordGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Q_EMIT rowChosen();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void RecordGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A double click on the empty part of the grid is a choice too; the windows check that
+    // there is a row to choose.
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        Q_EMIT rowChosen();
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void RecordGrid::syncFromSource()
+{
+    if (!m_source || !m_model)
+        return;
+    const int row = m_source->currentRow();
+    m_syncing = true;
+    if (row >= 0 && row < m_model->rowCount()) {
+        const int column = qMax(0, currentIndex().column());
+        const QModelIndex target = m_model->index(row, column);
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(target);
+    } else {
+        selectionModel()->clear();
+    }
+    m_lastRow = row;
+    m_syncing = false;
+}
