@@ -1,0 +1,238 @@
+// The data source against a real database file in a temporary program folder.
+#include "storage/data_source.h"
+#include "storage/database.h"
+#include "support/test_support.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sqlite3.h>
+
+namespace {
+// A window's data source over one query, opened the way every window opens it.
+std::unique_ptr<DataSource> open(const QString& query)
+{
+    auto source = std::make_unique<DataSource>();
+    source->setConnectionString(DataSource::connectionTextForProgramFolder());
+    source->setRecordSource(query);
+    source->refresh();
+    return source;
+}
+
+// Adds a plan through a fresh editor-like data source and returns its key.
+qint32 addPlan(const QString& name, const QString& price = QString())
+{
+    auto source = open(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+    QLineEdit nameBox, priceBox;
+    source->bind(&nameBox, QStringLiteral("namep"));
+    source->bind(&priceBox, QStringLiteral("gs"));
+    source->addNew();
+    nameBox.setText(name);
+    priceBox.setText(price);
+    if (!source->update())
+        qWarning("update failed: %s", qPrintable(source->lastError()));
+    return source->currentKey();
+}
+} // namespace
+
+class TestDataSource : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void connectionTextNamesTheProgramFolder()
+    {
+        TestProgram program;
+        const QString text = DataSource::connectionTextForProgramFolder();
+        QVERIFY(text.endsWith(QStringLiteral("db.mdb;")));
+        QVERIFY(text.contains(QStringLiteral("Data Source=")));
+        DataSource source;
+        source.setConnectionString(text);
+        QCOMPARE(source.databasePath(), program.dbPath());
+    }
+
+    void firstStartCreatesTheFiveTables()
+    {
+        TestProgram program;
+        auto source = open(QStringLiteral("SELECT * FROM ss"));
+        QVERIFY(QFile::exists(program.dbPath()));
+        QCOMPARE(source->recordCount(), 0);
+        QCOMPARE(source->columnNames().size(), 17);
+        QVERIFY(Database::checkFile(program.dbPath()).isEmpty());
+        QVERIFY(program.databaseProblems.isEmpty());
+    }
+
+    void addNewThenUpdateAssignsAKeyAndStoresBoundValues()
+    {
+        TestProgram program;
+        auto source = open(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+        QCOMPARE(source->recordCount(), 0);
+        QLabel key, period;
+        QLineEdit name;
+        QPlainTextEdit notes;
+        source->bind(&key, QStringLiteral("ID"));
+        source->bind(&name, QStringLiteral("namep"));
+        source->bind(&period, QStringLiteral("ghemats"));
+        source->bind(&notes, QStringLiteral("sa"));
+        QVERIFY(source->addNew());
+        QCOMPARE(source->recordCount(), 1);
+        QVERIFY(key.text().isEmpty()); // no key until stored
+        name.setText(QStringLiteral("پنل طلايي"));
+        period.setText(QStringLiteral("قيمت دو ساله :")); // a caption set by the program is stored too
+        notes.setPlainText(QStringLiteral("خط اول\nخط دوم"));
+        QVERIFY2(source->update(), qPrintable(source->lastError()));
+        QVERIFY(source->currentKey() > 0);
+        QCOMPARE(key.text(), QString::number(source->currentKey()));
+
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        QCOMPARE(list->recordCount(), 1);
+        QCOMPARE(list->field(QStringLiteral("namep")), QStringLiteral("پنل طلايي"));
+        QCOMPARE(list->field(QStringLiteral("ghemats")), QStringLiteral("قيمت دو ساله :"));
+        QCOMPARE(list->field(QStringLiteral("sa")), QStringLiteral("خط اول\nخط دوم"));
+        // Left empty: stored as NULL, read back as empty text.
+        QVERIFY(list->isNull(0, list->columnIndex(QStringLiteral("gs"))));
+        QCOMPARE(list->field(QStringLiteral("gs")), QString());
+    }
+
+    void keysAreNeverZeroNorReused()
+    {
+        TestProgram program;
+        const qint32 first = addPlan(QStringLiteral("a"));
+        const qint32 second = addPlan(QStringLiteral("b"));
+        QVERIFY(first > 0);
+        QVERIFY(second > first);
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        QVERIFY(list->find(QStringLiteral("ID=%1").arg(second)));
+        QVERIFY(list->deleteCurrent());
+        QVERIFY(addPlan(QStringLiteral("c")) > second);
+    }
+
+    void editingUpdatesOnlyTheCurrentRow()
+    {
+        TestProgram program;
+        addPlan(QStringLiteral("a"), QStringLiteral("100"));
+        const qint32 b = addPlan(QStringLiteral("b"), QStringLiteral("200"));
+        auto editor = open(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(b));
+        QLineEdit name, price;
+        editor->bind(&name, QStringLiteral("namep"));
+        editor->bind(&price, QStringLiteral("gs"));
+        QCOMPARE(name.text(), QStringLiteral("b"));
+        price.setText(QString());
+        name.setText(QStringLiteral("b2"));
+        QVERIFY(editor->update());
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        QCOMPARE(list->value(0, list->columnIndex(QStringLiteral("namep"))), QStringLiteral("a"));
+        QCOMPARE(list->value(0, list->columnIndex(QStringLiteral("gs"))), QStringLiteral("100"));
+        QCOMPARE(list->value(1, list->columnIndex(QStringLiteral("namep"))), QStringLiteral("b2"));
+        QVERIFY(list->isNull(1, list->columnIndex(QStringLiteral("gs"))));
+    }
+
+    void snapshotsSeeOtherStoresOnlyAfterRefresh()
+    {
+        TestProgram program;
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        addPlan(QStringLiteral("a"));
+        QCOMPARE(list->recordCount(), 0);
+        QVERIFY(list->refresh());
+        QCOMPARE(list->recordCount(), 1);
+        QCOMPARE(list->currentRow(), 0);
+    }
+
+    void findSearchesForwardAndEndsPastTheLastRow()
+    {
+        TestProgram program;
+        QList<qint32> keys;
+        for (int i = 0; i < 4; ++i)
+            keys << addPlan(QString::number(i));
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        QVERIFY(list->find(QStringLiteral("ID=%1").arg(keys[2])));
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(list->field(QStringLiteral("namep")), QStringLiteral("2"));
+        // Forward only: a row before the current one is not found.
+        QVERIFY(!list->find(QStringLiteral("ID=%1").arg(keys[0])));
+        QVERIFY(list->eof());
+        QCOMPARE(list->currentRow(), list->recordCount());
+        QCOMPARE(list->field(QStringLiteral("namep")), QString());
+        QCOMPARE(list->currentKey(), 0);
+    }
+
+    void deleteRemovesTheRowAtOnce()
+    {
+        TestProgram program;
+        addPlan(QStringLiteral("a"));
+        addPlan(QStringLiteral("b"));
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        QSignalSpy removed(list.get(), &DataSource::rowRemoved);
+        list->setCurrentRow(1);
+        QVERIFY(list->deleteCurrent());
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(list->recordCount(), 1);
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(list->deleteCurrent());
+        QCOMPARE(list->recordCount(), 0);
+        QVERIFY(!list->deleteCurrent()); // nothing left: a failure, not a crash
+        QVERIFY(!list->lastError().isEmpty());
+        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 0);
+    }
+
+    void failedUpdateLeavesDatabaseAndControlsAsTheyWere()
+    {
+        TestProgram program;
+        addPlan(QStringLiteral("a"));
+        auto editor = open(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+        QLineEdit name;
+        editor->bind(&name, QStringLiteral("namep"));
+        editor->addNew();
+        name.setText(QStringLiteral("تايپ شده"));
+
+        // Another connection holds the write lock: the store is refused.
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(program.dbPath()).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_busy_timeout(other, 0);
+        Database::closeAll(); // reopen with a short wait so the test stays quick
+        QVERIFY(!editor->update());
+        QVERIFY(!editor->lastError().isEmpty());
+        QCOMPARE(name.text(), QStringLiteral("تايپ شده"));
+        QVERIFY(editor->isNewRow());
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+
+        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 1);
+        // Once the lock is gone the same typed row stores.
+        QVERIFY2(editor->update(), qPrintable(editor->lastError()));
+        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 2);
+    }
+
+    void updateOfARowDeletedMeanwhileFails()
+    {
+        TestProgram program;
+        const qint32 key = addPlan(QStringLiteral("a"));
+        auto editor = open(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(key));
+        QLineEdit name;
+        editor->bind(&name, QStringLiteral("namep"));
+        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        QVERIFY(list->deleteCurrent());
+        name.setText(QStringLiteral("b"));
+        QVERIFY(!editor->update());
+        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 0);
+    }
+
+    void missingKeyGivesAnEmptyRecordSet()
+    {
+        TestProgram program;
+        auto editor = open(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=42"));
+        QLineEdit user;
+        editor->bind(&user, QStringLiteral("nuser"));
+        QCOMPARE(editor->recordCount(), 0);
+        QVERIFY(editor->eof());
+        QVERIFY(user.text().isEmpty());
+        QVERIFY(!editor->update());
+    }
+};
+
+QTEST_MAIN(TestDataSource)
+#include "tst_data_source.moc"

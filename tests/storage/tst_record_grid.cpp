@@ -1,0 +1,114 @@
+// The record grid over a data source: current row in both directions, choosing versus moving.
+#include "storage/data_source.h"
+#include "storage/record_grid.h"
+#include "support/test_support.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestRecordGrid : public QObject
+{
+    Q_OBJECT
+private:
+    void seed(int count)
+    {
+        DataSource editor;
+        editor.setConnectionString(DataSource::connectionTextForProgramFolder());
+        editor.setRecordSource(QStringLiteral("SELECT * FROM newdomin WHERE ID=0"));
+        editor.refresh();
+        QLineEdit ext, period;
+        editor.bind(&ext, QStringLiteral("pd"));
+        editor.bind(&period, QStringLiteral("ghemats"));
+        for (int i = 0; i < count; ++i) {
+            editor.addNew();
+            ext.setText(QStringLiteral("ext%1").arg(i));
+            period.setText(i % 2 ? QStringLiteral("قيمت دو ساله :") : QStringLiteral("قيمت يک ساله :"));
+            QVERIFY(editor.update());
+        }
+    }
+
+private Q_SLOTS:
+    void gridFollowsTheSourceAndBack()
+    {
+        TestProgram program;
+        seed(3);
+        DataSource source;
+        source.setConnectionString(DataSource::connectionTextForProgramFolder());
+        source.setRecordSource(QStringLiteral("SELECT * FROM newdomin"));
+        QVERIFY(source.refresh());
+        QLineEdit carrier;
+        source.bind(&carrier, QStringLiteral("ghemats"));
+        RecordGrid grid;
+        grid.setDataSource(&source, {{QStringLiteral("     شماره ثبت"), QStringLiteral("ID"), 1000},
+                                     {QStringLiteral("        پسوند دامنه"), QStringLiteral("pd"), 1500}});
+        grid.resize(400, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QCOMPARE(grid.model()->rowCount(), 3);
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("        پسوند دامنه"));
+        QCOMPARE(grid.currentIndex().row(), 0);
+
+        QSignalSpy changed(&grid, &RecordGrid::rowChanged);
+        QSignalSpy changedFrom(&grid, &RecordGrid::rowColChanged);
+        QSignalSpy chosen(&grid, &RecordGrid::rowChosen);
+        // The user moves: the source follows, the bound carrier box shows the new row.
+        QTest::keyClick(grid.viewport(), Qt::Key_Down);
+        QCOMPARE(source.currentRow(), 1);
+        QCOMPARE(carrier.text(), QStringLiteral("قيمت دو ساله :"));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changedFrom.count(), 1);
+        QCOMPARE(changedFrom.first().first().toInt(), 0);
+        QCOMPARE(chosen.count(), 0);
+
+        // Enter chooses without moving.
+        QTest::keyClick(&grid, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(changed.count(), 1);
+
+        // A double click on a row chooses it.
+        const QRect cell = grid.visualRect(grid.model()->index(2, 1));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(source.currentRow(), 2);
+        QCOMPARE(chosen.count(), 2);
+
+        // The program moves the source (Find): the grid follows, without a "user moved" signal.
+        const int before = changed.count();
+        source.setCurrentRow(0);
+        source.find(QStringLiteral("ID=%1").arg(source.value(1, source.columnIndex(QStringLiteral("ID")))));
+        QCOMPARE(grid.currentIndex().row(), 1);
+        QCOMPARE(changed.count(), before);
+
+        grid.setColumnCaption(1, QStringLiteral("قيمت پنج ساله :"));
+        QCOMPARE(grid.columnCaption(1), QStringLiteral("قيمت پنج ساله :"));
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("قيمت پنج ساله :"));
+        QCOMPARE(grid.columnCaption(0), QStringLiteral("     شماره ثبت"));
+
+        // Deleting the current row removes it from the grid at once.
+        QVERIFY(source.deleteCurrent());
+        QCOMPARE(grid.model()->rowCount(), 2);
+    }
+
+    void emptyGridStillReportsAChoice()
+    {
+        TestProgram program;
+        DataSource source;
+        source.setConnectionString(DataSource::connectionTextForProgramFolder());
+        source.setRecordSource(QStringLiteral("SELECT * FROM newdomin"));
+        QVERIFY(source.refresh());
+        RecordGrid grid;
+        grid.setDataSource(&source, {{QStringLiteral("x"), QStringLiteral("pd"), 1500}});
+        grid.resize(300, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy chosen(&grid, &RecordGrid::rowChosen);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(source.recordCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestRecordGrid)
+#include "tst_record_grid.moc"
