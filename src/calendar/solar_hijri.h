@@ -16,6 +16,9 @@ struct PersianDate
 // Style 0 "1388/11/07", 1 day month-name year, 2 weekday d/m/y, 3 weekday  d  month-name  year;
 // an empty text for any other style and for dates before 1332/01/01 (21 March 1953).
 QString PersianDateText(const QDate& date, int style = 0);
-// Day count from 21 March 1953 (= 1332/01/01) to a Persian date; no value for a negative count.
+// Day count from 21 March 1953 (= 1332/01/01) to a Persian date, peeling whole years from 1332;
+// no value for a negative count (or one whose year would not fit an int).
 std::optional<PersianDate> DaysToPersianDate(qint64 dayCount);
+// 32-year blocks counted from 1309: with k = year - 1309, q = k / 32 and r = k % 32 (truncated),
+// a leap year when r - q is divisible by 4. Makes both 1436 and 1437 leap years.
 bool IsPersianLeapYear(int year);

@@ -1,0 +1,237 @@
+#include "calendar/solar_hijri.h"
+
+#include <QCalendar>
+#include <QTest>
+
+#include <limits>
+#include <set>
+
+namespace {
+
+const QDate kEpoch(1953, 3, 21);
+
+// Names as the program must write them (with U+064A and U+06A9).
+const QString kWednesday = QString::fromUtf16(u"چهارشنبه");
+const QString kSaturday = QString::fromUtf16(u"شنبه");
+const QString kSunday = QString::fromUtf16(u"يکشنبه");
+const QString kTuesday = QString::fromUtf16(u"سه شنبه");
+const QString kFarvardin = QString::fromUtf16(u"فروردين");
+const QString kShahrivar = QString::fromUtf16(u"شهريور");
+const QString kMehr = QString::fromUtf16(u"مهر");
+const QString kBahman = QString::fromUtf16(u"بهمن");
+const QString kEsfand = QString::fromUtf16(u"اسفند");
+
+QString ymd(const PersianDate& d)
+{
+    return QStringLiteral("%1/%2/%3").arg(d.year).arg(d.month).arg(d.day);
+}
+
+// Year-by-year peeling without any shortcut, to check the conversion far from the epoch.
+PersianDate peelSlowly(qint64 count)
+{
+    int year = 1332;
+    for (;;) {
+        const int length = IsPersianLeapYear(year) ? 366 : 365;
+        if (count < length)
+            break;
+        count -= length;
+        ++year;
+    }
+    const int index = static_cast<int>(count);
+    if (index < 186)
+        return {year, index / 31 + 1, index % 31 + 1};
+    return {year, (index - 186) / 30 + 7, (index - 186) % 30 + 1};
+}
+
+} // namespace
+
+class TestSolarHijri : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void knownDates_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("numeric");
+        QTest::newRow("epoch") << kEpoch << "1332/01/01";
+        QTest::newRow("last 31-day month ends (index 185)") << QDate(1953, 9, 22) << "1332/06/31";
+        QTest::newRow("first 30-day month starts (index 186)") << QDate(1953, 9, 23) << "1332/07/01";
+        QTest::newRow("first year is common") << QDate(1954, 3, 20) << "1332/12/29";
+        QTest::newRow("second year") << QDate(1954, 3, 21) << "1333/01/01";
+        QTest::newRow("1387 leap, last day") << QDate(2009, 3, 20) << "1387/12/30";
+        QTest::newRow("1388 first day") << QDate(2009, 3, 21) << "1388/01/01";
+        QTest::newRow("27 January 2010") << QDate(2010, 1, 27) << "1388/11/07";
+        QTest::newRow("1388 common, last day") << QDate(2010, 3, 20) << "1388/12/29";
+        QTest::newRow("1389 first day") << QDate(2010, 3, 21) << "1389/01/01";
+        QTest::newRow("1403 leap, last day") << QDate(2025, 3, 20) << "1403/12/30";
+        QTest::newRow("1404 first day") << QDate(2025, 3, 21) << "1404/01/01";
+        QTest::newRow("1436 leap, last day") << QDate(2058, 3, 20) << "1436/12/30";
+        QTest::newRow("1437 leap too, last day") << QDate(2059, 3, 21) << "1437/12/30";
+        QTest::newRow("1438 first day") << QDate(2059, 3, 22) << "1438/01/01";
+    }
+    void knownDates()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, numeric);
+        QCOMPARE(PersianDateText(date, 0), numeric);
+        QCOMPARE(PersianDateText(date), numeric); // style 0 is the default
+    }
+
+    void styles_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("text");
+        const QDate jan27(2010, 1, 27); // a Wednesday
+        QTest::newRow("numeric") << jan27 << 0 << "1388/11/07";
+        QTest::newRow("day-month") << jan27 << 1 << "7 " + kBahman + " 1388";
+        QTest::newRow("weekday-numeric, day first") << jan27 << 2 << kWednesday + " 7/11/1388";
+        QTest::newRow("weekday-long, two blanks") << jan27 << 3 << kWednesday + "  7  " + kBahman + "  1388";
+        QTest::newRow("style 4") << jan27 << 4 << QString();
+        QTest::newRow("style -1") << jan27 << -1 << QString();
+        QTest::newRow("style 1000") << jan27 << 1000 << QString();
+
+        const QDate epoch = kEpoch; // a Saturday, the last weekday
+        QTest::newRow("epoch day-month") << epoch << 1 << "1 " + kFarvardin + " 1332";
+        QTest::newRow("epoch weekday-numeric") << epoch << 2 << kSaturday + " 1/1/1332";
+        QTest::newRow("epoch weekday-long") << epoch << 3 << kSaturday + "  1  " + kFarvardin + "  1332";
+        QTest::newRow("Sunday, the first weekday") << QDate(2010, 3, 21) << 3
+                                                   << kSunday + "  1  " + kFarvardin + "  1389";
+        QTest::newRow("weekday name with a blank") << QDate(1953, 9, 22) << 2 << kTuesday + " 31/6/1332";
+        QTest::newRow("month 6 name") << QDate(1953, 9, 22) << 1 << "31 " + kShahrivar + " 1332";
+        QTest::newRow("month 7 name") << QDate(1953, 9, 23) << 1 << "1 " + kMehr + " 1332";
+        QTest::newRow("leap day") << QDate(2025, 3, 20) << 1 << "30 " + kEsfand + " 1403";
+        QTest::newRow("no zeros in style 2") << QDate(2025, 3, 21) << 2
+                                             << QString::fromUtf16(u"جمعه") + " 1/1/1404";
+    }
+    void styles()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, style);
+        QFETCH(QString, text);
+        QCOMPARE(PersianDateText(date, style), text);
+    }
+
+    void beforeEpochGivesNothing_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("day before epoch") << kEpoch.addDays(-1);
+        QTest::newRow("long ago") << QDate(1900, 1, 1);
+        QTest::newRow("before the common era") << QDate(-500, 6, 1);
+        QTest::newRow("invalid date") << QDate();
+    }
+    void beforeEpochGivesNothing()
+    {
+        QFETCH(QDate, date);
+        for (int style = 0; style <= 3; ++style)
+            QCOMPARE(PersianDateText(date, style), QString());
+        QVERIFY(!DaysToPersianDate(-1));
+        QVERIFY(!DaysToPersianDate(std::numeric_limits<qint64>::min()));
+    }
+
+    // Leap years from 1332 on, as the 32-year rule anchored at 1309 gives them.
+    void leapYears()
+    {
+        const std::set<int> leap = {1333, 1337, 1342, 1346, 1350, 1354, 1358, 1362, 1366, 1370, 1375, 1379, 1383, 1387, 1391, 1395, 1399, 1403, 1408, 1412, 1416, 1420, 1424, 1428, 1432, 1436, 1437, 1441, 1445, 1449, 1453, 1457, 1461, 1465, 1470, 1474, 1478};
+        for (int year = 1332; year <= 1480; ++year)
+            QVERIFY2(IsPersianLeapYear(year) == (leap.count(year) > 0), qPrintable(QString::number(year)));
+        // Each block of 32 years from the anchor holds eight leap years.
+        for (int block = 0; block < 8; ++block) {
+            int count = 0;
+            for (int r = 0; r < 32; ++r)
+                count += IsPersianLeapYear(1309 + 32 * block + r) ? 1 : 0;
+            QCOMPARE(count, 8);
+        }
+    }
+
+    // Every day from the epoch to the end of 2100 follows its predecessor in the Persian calendar.
+    void everyDayFollowsThePrevious()
+    {
+        const QDate last(2100, 12, 31);
+        PersianDate previous = *DaysToPersianDate(0);
+        QCOMPARE(ymd(previous), QStringLiteral("1332/1/1"));
+        qint64 count = 0;
+        for (QDate date = kEpoch.addDays(1); date <= last; date = date.addDays(1)) {
+            ++count;
+            const std::optional<PersianDate> current = DaysToPersianDate(count);
+            QVERIFY(current);
+            const int p = previous.month;
+            const int monthLength = p <= 6 ? 31 : p <= 11 ? 30 : IsPersianLeapYear(previous.year) ? 30 : 29;
+            PersianDate expected = previous;
+            if (previous.day < monthLength) {
+                expected.day += 1;
+            } else if (previous.month < 12) {
+                expected = {previous.year, previous.month + 1, 1};
+            } else {
+                expected = {previous.year + 1, 1, 1};
+            }
+            if (current->year != expected.year || current->month != expected.month || current->day != expected.day)
+                QFAIL(qPrintable(QStringLiteral("%1 gave %2 after %3").arg(date.toString(Qt::ISODate), ymd(*current),
+                                                                        ymd(previous))));
+            QCOMPARE(epochDaysOf(date), count);
+            previous = *current;
+        }
+        QCOMPARE(PersianDateText(last), QStringLiteral("1479/10/09"));
+    }
+
+    // Far dates: the same result as peeling every year, and no hang or overflow at the extremes.
+    void farDates_data()
+    {
+        QTest::addColumn<qint64>("count");
+        for (qint64 count : {qint64(46751), qint64(46752), qint64(46753), qint64(2 * 46752 - 1), qint64(2 * 46752),
+                             qint64(1000000), qint64(2922000), qint64(3000000)})
+            QTest::newRow(qPrintable(QString::number(count))) << count;
+    }
+    void farDates()
+    {
+        QFETCH(qint64, count);
+        const std::optional<PersianDate> fast = DaysToPersianDate(count);
+        QVERIFY(fast);
+        QCOMPARE(ymd(*fast), ymd(peelSlowly(count)));
+    }
+    void extremeCounts()
+    {
+        QVERIFY(!DaysToPersianDate(std::numeric_limits<qint64>::max()));
+        const qint64 toYear9999 = kEpoch.daysTo(QDate(9999, 12, 31));
+        QCOMPARE(PersianDateText(QDate(9999, 12, 31)), [&] {
+            const PersianDate d = peelSlowly(toYear9999);
+            return QStringLiteral("%1/%2/%3").arg(d.year).arg(d.month, 2, 10, QChar(u'0')).arg(d.day, 2, 10, QChar(u'0'));
+        }());
+        // QDate reaches years about two billion ahead; the conversion still answers at once.
+        const QDate farAhead(2000000000, 1, 1);
+        QVERIFY(farAhead.isValid());
+        QVERIFY(!PersianDateText(farAhead, 3).isEmpty());
+    }
+
+    // Qt's own Jalali calendar follows another leap rule. Between 1332 and 1479 the two differ only
+    // in 1436, a leap year here and a common one there: until 1436/12/29 (19 March 2058) every
+    // date agrees; 20 March 2058 is 1436/12/30 here, a day Qt does not have; from then on (to the
+    // end of 2100) each date here is the one Qt gives for the day before.
+    void crossCheckWithQtJalali()
+    {
+        const QCalendar jalali(QCalendar::System::Jalali);
+        if (!jalali.isValid())
+            QSKIP("Qt was built without its Jalali calendar");
+        for (int year = 1332; year <= 1479; ++year)
+            QCOMPARE(IsPersianLeapYear(year) != jalali.isLeapYear(year), year == 1436);
+
+        const QDate extraDay(2058, 3, 20);
+        for (QDate date = kEpoch; date <= QDate(2100, 12, 31); date = date.addDays(1)) {
+            const PersianDate ours = *DaysToPersianDate(kEpoch.daysTo(date));
+            if (date == extraDay) {
+                QCOMPARE(ymd(ours), QStringLiteral("1436/12/30"));
+                QVERIFY(!jalali.dateFromParts(1436, 12, 30).isValid());
+                continue;
+            }
+            const QCalendar::YearMonthDay theirs = jalali.partsFromDate(date < extraDay ? date : date.addDays(-1));
+            if (theirs.year != ours.year || theirs.month != ours.month || theirs.day != ours.day)
+                QFAIL(qPrintable(date.toString(Qt::ISODate) + u' ' + ymd(ours)));
+        }
+    }
+
+private:
+    static qint64 epochDaysOf(const QDate& date) { return kEpoch.daysTo(date); }
+};
+
+QTEST_APPLESS_MAIN(TestSolarHijri)
+#include "tst_solar_hijri.moc"
