@@ -1,39 +1,264 @@
 #include "catalogue/list_windows.h"
 
+#include "app/form_registry.h"
+#include "app/geometry.h"
+#include "app/persian_message_box.h"
+#include "catalogue/controls.h"
+#include "catalogue/customer_editor.h"
+#include "catalogue/domain_editor.h"
+#include "catalogue/plan_editor.h"
 #include "storage/data_source.h"
+#include "storage/database.h"
+#include "storage/record_grid.h"
 
-Form6::Form6(QWidget* parent) : Form(parent)
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QString kCaptionForm6 = QStringLiteral("      ويرايش پنل ويندوز");
+const QString kCaptionForm7 = QStringLiteral("      ويرايش پنل لينوکس");
+const QString kCaptionForm8 = QStringLiteral("      ويرايش دامين ها");
+const QString kCaptionForm9 = QStringLiteral("     ويرايش مشتري");
+const QString kDeleteForm6 = QStringLiteral("حذف پنل");
+const QString kDeleteForm7 = QStringLiteral("حذف پنل");
+const QString kDeleteForm8 = QStringLiteral("حذف دامين ");
+const QString kDeleteForm9 = QStringLiteral("حذف مشتري");
+const QString kAskForm6 = QStringLiteral("آيا ميخواهيد پنل انتخابي حذف شود");
+const QString kAskForm7 = QStringLiteral("آيا ميخواهيد پنل انتخابي حذف شود");
+const QString kAskForm8 = QStringLiteral(" آيا شما ميخواهيد دامين مورد نظر راحذف کنيد ");
+const QString kAskForm9 = QStringLiteral(" آيا شما ميخواهيد مشتري مورد نظر راحذف کنيد ");
+const QString kTitleForm6 = QStringLiteral("حذف پنل ها");
+const QString kTitleForm7 = QStringLiteral("حذف پنل ها");
+const QString kTitleForm8 = QStringLiteral("حذف دامين ها");
+const QString kTitleForm9 = QStringLiteral("حذف مشتري ");
+const QString kBack = QStringLiteral("بازگشت");
+
+// Grid column captions (their leading blanks belong to them).
+const QString kPlanId = QStringLiteral("        شماره ثبت");
+const QString kPlanName = QStringLiteral("           نام پنل");
+const QString kPlanDisk = QStringLiteral("         ميزان فضا");
+const QString kPlanBandwidth = QStringLiteral("        پهناي باند");
+const QString kPlanPrice = QStringLiteral("             قيمت");
+const QString kPlanOther = QStringLiteral("      ساير اطلاعات");
+const QString kDomainId = QStringLiteral("     شماره ثبت");
+const QString kDomainExtension = QStringLiteral("        پسوند دامنه");
+const QString kDomainPrice = QStringLiteral("      قيمت ساليانه");
+const QString kCustomerId = QStringLiteral("       شماره ثبت");
+const QString kCustomerUser = QStringLiteral("          نام کاربري");
+const QString kCustomerName = QStringLiteral("               نام ");
+const QString kCustomerFamily = QStringLiteral("       نام خانوادگي");
+const QString kCustomerEmail = QStringLiteral("             ايميل ");
+const QString kCustomerTell = QStringLiteral("             تلفن");
+const QString kCustomerMobile = QStringLiteral("            موبايل");
+const QString kCustomerPostal = QStringLiteral("          کد پستي");
+const QString kCustomerOther = QStringLiteral("      ساير اطلاعات");
+
+const QString kNotDeleted = QStringLiteral("اين رکورد حذف نشد.");
+const QString kReason = QStringLiteral("علت: ");
+const QString kUnreadableTitle = QStringLiteral("بانک اطلاعات");
+const QString kUnreadable = QStringLiteral("جدول %1 از فايل بانک اطلاعات خوانده نشد: %2\n"
+                                           "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.");
+
+constexpr int kMsgYesNoExclamation = 52;
+constexpr int kMsgWarning = 48;
+} // namespace
+
+// What tells the four list windows apart.
+struct CatalogueListMember
+{
+    QString caption;
+    Table table;
+    QString query;
+    QString deleteCaption;
+    QString deletePrompt;
+    QString deleteTitle;
+    QList<GridColumn> columns;
+    int priceColumn;           // -1: no price column
+    bool retitleOnChoice;      // the plan lists also re-title after a row choice
+    bool deleteFailuresSilent; // the domain extension list ignores a failing delete
+    bool reportUnreadable;     // the plan lists open silently; the others tell an unreadable table
+    int gridWidthTwips;
+};
+
+namespace {
+
+QList<GridColumn> planColumns()
+{
+    return {{kPlanId, QStringLiteral("ID"), 1200},       {kPlanName, QStringLiteral("namep"), 1800},
+            {kPlanDisk, QStringLiteral("mf"), 1400},     {kPlanBandwidth, QStringLiteral("pb"), 1400},
+            {kPlanPrice, QStringLiteral("gs"), 1560},    {kPlanOther, QStringLiteral("sa"), 2400}};
+}
+
+const CatalogueListMember& memberOf(int kind)
+{
+    static const CatalogueListMember members[] = {
+        {kCaptionForm6, Table::winhost, QStringLiteral("SELECT * FROM winhost"), kDeleteForm6, kAskForm6, kTitleForm6,
+         planColumns(), 4, true, false, false, 10200},
+        {kCaptionForm7, Table::linhost, QStringLiteral("SELECT * FROM linhost"), kDeleteForm7, kAskForm7, kTitleForm7,
+         planColumns(), 4, true, false, false, 10200},
+        {kCaptionForm8, Table::newdomin, QStringLiteral("SELECT * FROM newdomin"), kDeleteForm8, kAskForm8, kTitleForm8,
+         {{kDomainId, QStringLiteral("ID"), 1200},
+          {kDomainExtension, QStringLiteral("pd"), 1900},
+          {kDomainPrice, QStringLiteral("gs"), 1900}},
+         2, false, true, true, 5520},
+        {kCaptionForm9, Table::newmoshtary, QStringLiteral("SELECT * FROM newmoshtary"), kDeleteForm9, kAskForm9,
+         kTitleForm9,
+         {{kCustomerId, QStringLiteral("ID"), 1100},
+          {kCustomerUser, QStringLiteral("nuser"), 1500},
+          {kCustomerName, QStringLiteral("name"), 1300},
+          {kCustomerFamily, QStringLiteral("fname"), 1600},
+          {kCustomerEmail, QStringLiteral("email"), 2200},
+          {kCustomerTell, QStringLiteral("tell"), 1400},
+          {kCustomerMobile, QStringLiteral("mob"), 1400},
+          {kCustomerPostal, QStringLiteral("kp"), 1300},
+          {kCustomerOther, QStringLiteral("sa"), 2200}},
+         -1, false, false, true, 14520},
+    };
+    return members[kind];
+}
+
+// Layout in twips: the grid fills the window above a row of two buttons at the right.
+constexpr int kMargin = 240;
+constexpr int kGridHeight = 4800;
+constexpr int kButtonWidth = 1680;
+constexpr int kButtonHeight = 405;
+constexpr int kButtonTop = kMargin + kGridHeight + 180;
+constexpr int kHeight = kButtonTop + kButtonHeight + kMargin;
+
+} // namespace
+
+CatalogueList::CatalogueList(Kind kind, QWidget* parent)
+    : Form(parent), m_kind(kind), m_member(memberOf(static_cast<int>(kind)))
+{
+    Adodc1 = new DataSource(this);
+    Adodc1->setObjectName(QStringLiteral("Adodc1"));
+
+    const int width = m_member.gridWidthTwips + 2 * kMargin;
+    DataGrid1 = new RecordGrid(this);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    placeTwips(DataGrid1, kMargin, kMargin, m_member.gridWidthTwips, kGridHeight);
+
+    const int deleteLeft = width - kMargin - kButtonWidth;
+    Command1 = CatalogueControls::button(this, "Command1", m_member.deleteCaption, deleteLeft, kButtonTop, kButtonWidth,
+                                         kButtonHeight);
+    Command2 = CatalogueControls::button(this, "Command2", kBack, deleteLeft - 120 - kButtonWidth, kButtonTop,
+                                         kButtonWidth, kButtonHeight);
+    connect(Command1, &QPushButton::clicked, this, &CatalogueList::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &CatalogueList::Command2_Click);
+
+    if (m_member.priceColumn >= 0) {
+        Text1 = CatalogueControls::textBox(this, "Text1", kMargin, kButtonTop, 1200);
+        Text1->setVisible(false);
+        Adodc1->bind(Text1, QStringLiteral("ghemats"));
+    }
+}
+
+void CatalogueList::Form_Load()
+{
+    setupWindow(m_member.caption, m_member.gridWidthTwips + 2 * kMargin, kHeight);
+    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
+    Adodc1->setRecordSource(m_member.query);
+    // A table that cannot be read leaves the grid empty. A database file that cannot be used
+    // has been reported by the storage layer already (once for all windows); a file that opens
+    // but whose table does not read is told here by the lists that report it.
+    if (!Adodc1->refresh() && m_member.reportUnreadable && Database::handleFor(Adodc1->databasePath())) {
+        PersianMsgBox(this, kUnreadable.arg(Adodc1->tableName(), Adodc1->lastError()), kMsgWarning,
+                      kUnreadableTitle);
+    }
+    DataGrid1->setDataSource(Adodc1, m_member.columns);
+
+    // Connected after the first read: the price column keeps its design caption until the
+    // user first moves in the grid.
+    connect(DataGrid1, &RecordGrid::rowChosen, this, &CatalogueList::DataGrid1_RowChosen);
+    if (m_member.priceColumn >= 0) {
+        connect(DataGrid1, &RecordGrid::rowChanged, this, &CatalogueList::DataGrid1_RowColChange);
+        connect(DataGrid1, &RecordGrid::rowColChanged, this, &CatalogueList::DataGrid1_RowColChange);
+    }
+}
+
+void CatalogueList::DataGrid1_RowChosen()
+{
+    // No row under the cursor (an empty list, or positioned past the last row): nothing to open.
+    if (Adodc1->recordCount() > 0 && !Adodc1->eof()) {
+        EditState& state = editState(m_member.table);
+        state.recordKey = Adodc1->currentKey();
+        state.saved = false;
+        state.editing = true;
+        showEditor();
+        if (editState(m_member.table).saved) {
+            Adodc1->refresh();
+            Adodc1->find(QStringLiteral("ID=") + QString::number(editState(m_member.table).recordKey));
+        }
+    }
+    if (m_member.retitleOnChoice)
+        retitlePriceColumn();
+}
+
+void CatalogueList::DataGrid1_RowColChange()
+{
+    retitlePriceColumn();
+}
+
+void CatalogueList::retitlePriceColumn()
+{
+    if (Text1 && m_member.priceColumn >= 0)
+        DataGrid1->setColumnCaption(m_member.priceColumn, Text1->text());
+}
+
+void CatalogueList::showEditor()
+{
+    switch (m_kind) {
+    case Kind::WindowsPlans:
+        forms().showModal<Form2>();
+        break;
+    case Kind::LinuxPlans:
+        forms().showModal<Form3>();
+        break;
+    case Kind::DomainExtensions:
+        forms().showModal<Form4>();
+        break;
+    case Kind::Customers:
+        forms().showModal<Form5>();
+        break;
+    }
+}
+
+void CatalogueList::Command1_Click()
+{
+    if (PersianMsgBox(this, m_member.deletePrompt, kMsgYesNoExclamation, m_member.deleteTitle) != MsgBoxId::Yes)
+        return;
+    // Confirmed on an empty list (or past the last row): there is nothing to delete.
+    if (Adodc1->recordCount() == 0 || Adodc1->eof())
+        return;
+    if (!Adodc1->deleteCurrent() && !m_member.deleteFailuresSilent) {
+        QString prompt = kNotDeleted;
+        if (!Adodc1->lastError().isEmpty())
+            prompt += QLatin1Char('\n') + kReason + Adodc1->lastError();
+        PersianMsgBox(this, prompt, kMsgWarning, m_member.deleteTitle);
+    }
+}
+
+void CatalogueList::Command2_Click()
+{
+    hide();
+}
+
+Form6::Form6(QWidget* parent) : CatalogueList(Kind::WindowsPlans, parent)
 {
     setObjectName(QStringLiteral("Form6"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
 }
 
-void Form6::Form_Load() {}
-
-Form7::Form7(QWidget* parent) : Form(parent)
+Form7::Form7(QWidget* parent) : CatalogueList(Kind::LinuxPlans, parent)
 {
     setObjectName(QStringLiteral("Form7"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
 }
 
-void Form7::Form_Load() {}
-
-Form8::Form8(QWidget* parent) : Form(parent)
+Form8::Form8(QWidget* parent) : CatalogueList(Kind::DomainExtensions, parent)
 {
     setObjectName(QStringLiteral("Form8"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
 }
 
-void Form8::Form_Load() {}
-
-Form9::Form9(QWidget* parent) : Form(parent)
+Form9::Form9(QWidget* parent) : CatalogueList(Kind::Customers, parent)
 {
     setObjectName(QStringLiteral("Form9"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
 }
-
-void Form9::Form_Load() {}

@@ -1,45 +1,71 @@
 #pragma once
-// Form6 to Form9, the catalogue list windows.
+// Form6 to Form9, the catalogue list windows: Windows plans, Linux plans, domain extensions and
+// customers, each in a record grid over its whole table. Choosing a row opens the record in its
+// editor; Delete asks first; Back hides the window, which stays loaded for the whole run.
 #include "app/form.h"
+#include "storage/edit_state.h"
 
 class DataSource;
+class QLineEdit;
+class QPushButton;
+class RecordGrid;
+struct CatalogueListMember;
 
-class Form6 : public Form
+class CatalogueList : public Form
+{
+    Q_OBJECT
+public:
+    void Form_Load() override;
+
+    DataSource* Adodc1 = nullptr;
+    RecordGrid* DataGrid1 = nullptr;
+    QPushButton* Command1 = nullptr; // delete the current record
+    QPushButton* Command2 = nullptr; // back
+    // The carrier box: hidden, bound to ghemats, the price period of the current row.
+    // nullptr in the customer list, which has no price.
+    QLineEdit* Text1 = nullptr;
+
+    void DataGrid1_RowChosen();
+    void DataGrid1_RowColChange();
+    void Command1_Click();
+    void Command2_Click();
+
+protected:
+    enum class Kind { WindowsPlans, LinuxPlans, DomainExtensions, Customers };
+    CatalogueList(Kind kind, QWidget* parent);
+
+private:
+    void retitlePriceColumn();
+    void showEditor();
+
+    Kind m_kind;
+    const CatalogueListMember& m_member;
+};
+
+class Form6 : public CatalogueList
 {
     Q_OBJECT
 public:
     explicit Form6(QWidget* parent = nullptr);
-    void Form_Load() override;
-
-    DataSource* Adodc1 = nullptr;
 };
 
-class Form7 : public Form
+class Form7 : public CatalogueList
 {
     Q_OBJECT
 public:
     explicit Form7(QWidget* parent = nullptr);
-    void Form_Load() override;
-
-    DataSource* Adodc1 = nullptr;
 };
 
-class Form8 : public Form
+class Form8 : public CatalogueList
 {
     Q_OBJECT
 public:
     explicit Form8(QWidget* parent = nullptr);
-    void Form_Load() override;
-
-    DataSource* Adodc1 = nullptr;
 };
 
-class Form9 : public Form
+class Form9 : public CatalogueList
 {
     Q_OBJECT
 public:
     explicit Form9(QWidget* parent = nullptr);
-    void Form_Load() override;
-
-    DataSource* Adodc1 = nullptr;
 };

@@ -1,25 +1,61 @@
 #pragma once
-// Form2 and Form3, the hosting plan editors (Windows and Linux).
-#include "app/form.h"
+// Form2 and Form3, the hosting plan editors: one window type for the Windows plans (winhost)
+// and the Linux plans (linhost). Name, disk space, bandwidth, price with its period, notes.
+// Save also re-reads the matching list window (Form6 or Form7).
+#include "catalogue/catalogue_editor.h"
 
-class DataSource;
+class QFrame;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
 
-class Form2 : public Form
+class PlanEditor : public CatalogueEditor
+{
+    Q_OBJECT
+public:
+    void Form_Load() override;
+
+    QLabel* Label5 = nullptr;  // "نام پانل :"
+    QLineEdit* Text1 = nullptr; // namep
+    QLabel* Label6 = nullptr;  // "ميزان فضا :"
+    QLineEdit* Text2 = nullptr; // mf
+    QLabel* Label1 = nullptr;  // unit of Text2
+    QLabel* Label7 = nullptr;  // "پهناي باند :"
+    QLineEdit* Text3 = nullptr; // pb
+    QLabel* Label2 = nullptr;  // unit of Text3
+    QLabel* Label3 = nullptr;  // caption of the period row
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+    QLabel* Label9 = nullptr;  // the period label, bound to ghemats
+    QLineEdit* Text5 = nullptr; // gs
+    QLabel* Label4 = nullptr;  // unit of Text5
+    QLabel* Label10 = nullptr; // "ساير اطلاعات :"
+    QPlainTextEdit* Text6 = nullptr; // sa
+    QFrame* Shape1 = nullptr;
+
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+
+protected:
+    PlanEditor(Table table, QWidget* parent);
+    void afterStored() override;
+
+private:
+    Table m_table;
+};
+
+class Form2 : public PlanEditor
 {
     Q_OBJECT
 public:
     explicit Form2(QWidget* parent = nullptr);
-    void Form_Load() override;
-
-    DataSource* Adodc1 = nullptr;
 };
 
-class Form3 : public Form
+class Form3 : public PlanEditor
 {
     Q_OBJECT
 public:
     explicit Form3(QWidget* parent = nullptr);
-    void Form_Load() override;
-
-    DataSource* Adodc1 = nullptr;
 };

@@ -1,0 +1,84 @@
+#include "catalogue/controls.h"
+
+#include "app/geometry.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace CatalogueControls {
+
+namespace {
+template <class T> T* placed(T* control, const char* name, int left, int top, int width, int height)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    placeTwips(control, left, top, width, height);
+    return control;
+}
+} // namespace
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    auto* control = placed(new QLabel(text, parent), name, left, top, width, height);
+    // Absolute, so that the right-to-left window does not mirror it to the left.
+    control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return control;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    return placed(new QLineEdit(parent), name, left, top, width, height);
+}
+
+QLineEdit* latinTextBox(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* control = textBox(parent, name, left, top, width, height);
+    control->setLayoutDirection(Qt::LeftToRight);
+    control->setAlignment(Qt::AlignCenter);
+    return control;
+}
+
+QPlainTextEdit* notesBox(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* control = placed(new QPlainTextEdit(parent), name, left, top, width, height);
+    control->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    control->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    control->setTabChangesFocus(true);
+    return control;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    return placed(new QRadioButton(text, parent), name, left, top, width, height);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    auto* control = placed(new QPushButton(text, parent), name, left, top, width, height);
+    control->setAutoDefault(false);
+    return control;
+}
+
+QFrame* frameShape(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* frame = placed(new QFrame(parent), name, left, top, width, height);
+    frame->setFrameShape(QFrame::NoFrame);
+    frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: 1px solid #C0C0C0; }").arg(frame->objectName()));
+    frame->lower();
+    return frame;
+}
+
+void tabOrder(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+} // namespace CatalogueControls
