@@ -47,10 +47,10 @@ int execute(sqlite3* handle, const QString& sql, const QList<QString>& params)
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-quint32 offsetAt(const QByteArray& cells, int index)
+quint32 offsetAt(const char* cells, int index)
 {
     quint32 v;
-    std::memcpy(&v, cells.constData() + index * sizeof(quint32), sizeof v);
+    std::memcpy(&v, cells + index * sizeof(quint32), sizeof v);
     return v;
 }
 
@@ -98,8 +98,9 @@ DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nul
         textSize += v.size();
     Row row;
     row.nulls = nulls;
-    row.cells.resize(static_cast<qsizetype>((n + 1) * sizeof(quint32)) + textSize);
-    char* out = row.cells.data();
+    row.own.resize(static_cast<qsizetype>((n + 1) * sizeof(quint32)) + textSize);
+    char* out = row.own.data();
+    row.cells = out;
     quint32 offset = static_cast<quint32>((n + 1) * sizeof(quint32));
     for (int i = 0; i < n; ++i) {
         std::memcpy(out + i * sizeof(quint32), &offset, sizeof offset);
@@ -110,9 +111,23 @@ DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nul
     return row;
 }
 
+char* DataSource::allocateCells(size_t size)
+{
+    if (m_blocks.empty() || m_blockUsed + size > m_blockSize) {
+        m_blockSize = std::max<size_t>(size, 1 << 20);
+        m_blocks.push_back(std::make_unique<char[]>(m_blockSize));
+        m_blockUsed = 0;
+    }
+    char* out = m_blocks.back().get() + m_blockUsed;
+    m_blockUsed += (size + 3) & ~size_t(3);
+    return out;
+}
+
 bool DataSource::refresh()
 {
     m_rows.clear();
+    m_blocks.clear();
+    m_blockUsed = m_blockSize = 0;
     m_current = 0;
     m_lastError.clear();
     bool ok = false;
@@ -134,6 +149,7 @@ bool DataSource::refresh()
                 m_columns << QString::fromUtf8(sqlite3_column_name(stmt, i));
             // Pack each row straight from SQLite's buffers into one allocation.
             std::vector<quint32> offsets(static_cast<size_t>(n + 1));
+            std::vector<const unsigned char*> texts(static_cast<size_t>(n));
             const quint32 header = static_cast<quint32>((n + 1) * sizeof(quint32));
             int rc;
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -141,26 +157,26 @@ bool DataSource::refresh()
                 quint64 nulls = 0;
                 for (int i = 0; i < n; ++i) {
                     offsets[static_cast<size_t>(i)] = size;
-                    if (sqlite3_column_type(stmt, i) == SQLITE_NULL) {
+                    const unsigned char* text = sqlite3_column_text(stmt, i);
+                    texts[static_cast<size_t>(i)] = text;
+                    if (!text) {
                         if (i < 64)
                             nulls |= quint64(1) << i;
                     } else {
-                        sqlite3_column_text(stmt, i);
                         size += static_cast<quint32>(sqlite3_column_bytes(stmt, i));
                     }
                 }
                 offsets[static_cast<size_t>(n)] = size;
-                Row row;
+                Row& row = m_rows.emplace_back();
                 row.nulls = nulls;
-                row.cells.resize(size);
-                char* out = row.cells.data();
+                char* out = allocateCells(size);
+                row.cells = out;
                 std::memcpy(out, offsets.data(), header);
-                for (int i = 0; i < n; ++i) {
-                    const quint32 len = offsets[static_cast<size_t>(i) + 1] - offsets[static_cast<size_t>(i)];
+                for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+                    const quint32 len = offsets[i + 1] - offsets[i];
                     if (len)
-                        std::memcpy(out + offsets[static_cast<size_t>(i)], sqlite3_column_text(stmt, i), len);
+                        std::memcpy(out + offsets[i], texts[i], len);
                 }
-                m_rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
                 setError(sqliteError(handle));
@@ -371,7 +387,7 @@ bool DataSource::find(const QString& criterion)
         const Row& row = m_rows[static_cast<size_t>(r)];
         const quint32 start = offsetAt(row.cells, idColumn);
         const quint32 end = offsetAt(row.cells, idColumn + 1);
-        if (QByteArrayView(row.cells.constData() + start, end - start) == wanted) {
+        if (QByteArrayView(row.cells + start, end - start) == wanted) {
             found = r;
             break;
         }
@@ -414,10 +430,10 @@ QString DataSource::value(int row, int column) const
 {
     if (row < 0 || row >= recordCount() || column < 0 || column >= m_columns.size())
         return {};
-    const QByteArray& cells = m_rows[static_cast<size_t>(row)].cells;
+    const char* cells = m_rows[static_cast<size_t>(row)].cells;
     const quint32 start = offsetAt(cells, column);
     const quint32 end = offsetAt(cells, column + 1);
-    return QString::fromUtf8(cells.constData() + start, end - start);
+    return QString::fromUtf8(cells + start, end - start);
 }
 
 bool DataSource::isNull(int row, int column) const

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -78,13 +79,16 @@ Q_SIGNALS:
     void currentRowChanged(int row);
 
 private:
-    // One snapshot row, packed: (columns + 1) offsets into the UTF-8 text of all its cells.
+    // One snapshot row, packed: (columns + 1) offsets, then the UTF-8 text of all its cells.
+    // Rows read by refresh() live in a few large blocks; rows stored later own their bytes.
     struct Row
     {
-        QByteArray cells;
+        const char* cells = nullptr;
+        QByteArray own;
         quint64 nulls = 0; // bit i set: column i is NULL
         bool isNew = false;
     };
+    char* allocateCells(size_t size);
     struct Binding
     {
         QPointer<QWidget> control;
@@ -102,6 +106,9 @@ private:
     QString m_query;
     QStringList m_columns;
     std::vector<Row> m_rows;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    size_t m_blockUsed = 0;
+    size_t m_blockSize = 0;
     int m_current = 0;
     std::vector<Binding> m_bindings;
     QString m_lastError;
