@@ -1,19 +1,418 @@
 #include "app/main_window.h"
 
+#include "app/about_box.h"
+#include "app/backup_restore.h"
+#include "app/clock_animation.h"
+#include "app/common_dialog.h"
+#include "app/form_registry.h"
+#include "app/geometry.h"
+#include "app/persian_message_box.h"
+#include "app/startup.h"
+#include "calendar/solar_hijri.h"
+#include "catalogue/customer_editor.h"
+#include "catalogue/domain_editor.h"
+#include "catalogue/list_windows.h"
+#include "catalogue/plan_editor.h"
+#include "orders/order_entry.h"
+#include "orders/order_list.h"
+#include "settings/invoice_settings.h"
+#include "settings/software_settings.h"
+#include "storage/data_source.h"
+#include "storage/edit_state.h"
+#include "storage/program_folder.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+
+#include <vector>
+
+namespace {
+
+const QString kCaption = QStringLiteral("کروانتا نگارش 1.1");
+const QString kClockHeading = QStringLiteral("ساعت و تاريخ سيستم");
+const QString kToday = QStringLiteral("امروز :");
+const QString kDateDesign = QStringLiteral("1388/11/07");
+const QString kStatisticsHeading = QStringLiteral("آمار و ارقام اطلاعات سيستم");
+const QString kCountDesign = QStringLiteral("0 عدد");
+const QString kCustomers = QStringLiteral("مشتري ها :");
+const QString kDomains = QStringLiteral("دامنه ها : ");
+const QString kWindowsPlans = QStringLiteral("پنل هاي هاست ويندوز :");
+const QString kLinuxPlans = QStringLiteral("پنل هاي هاست لينوکس :");
+const QString kOrders = QStringLiteral("سفارش هاي ثبت شد :");
+const QString kBackupFilter = QStringLiteral("(*.Backup)|*.Backup");
+const QString kExitPrompt = QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد");
+const QString kExitTitle = QStringLiteral("منوي خروج");
+const QString kClockFile = QStringLiteral("clock1.swf");
+constexpr int kExitStyle = 52;
+const QString kSeparator = QStringLiteral("-");
+
+// The command menu, top to bottom: level 1 entries sit on the menu bar; an entry followed by a
+// deeper one opens a submenu; "-" is a separator.
+struct MenuEntry
+{
+    int level;
+    const char* name;
+    QString caption;
+    QKeySequence shortcut;
+    void (Form1::*command)();
+};
+
+const std::vector<MenuEntry>& menuEntries()
+{
+    static const std::vector<MenuEntry> entries = {
+    {1, "aaa", QStringLiteral("   ثبت اطلاعات   "), {}, nullptr},
+    {2, "asd", QStringLiteral("ثبت پنل جديد         "), {}, nullptr},
+    {3, "win1", QStringLiteral("ويندوز        "), {Qt::CTRL | Qt::Key_W}, &Form1::win1_Click},
+    {3, "fv", QStringLiteral("-"), {}, nullptr},
+    {3, "dsa", QStringLiteral("لينوکس          "), {Qt::CTRL | Qt::Key_L}, &Form1::dsa_Click},
+    {2, "sdddsdsd", QStringLiteral("-"), {}, nullptr},
+    {2, "domin", QStringLiteral("ثبت پسوند دامنه جديد"), {}, &Form1::domin_Click},
+    {2, "egefc", QStringLiteral("-"), {}, nullptr},
+    {2, "defsf", QStringLiteral("ثبت مشتري جديد"), {}, &Form1::defsf_Click},
+    {1, "ajaja", QStringLiteral("   ويرايش اطلاعات   "), {}, nullptr},
+    {2, "editpanl", QStringLiteral("ويرايش پنل"), {}, nullptr},
+    {3, "win", QStringLiteral("ويندوز        "), {Qt::CTRL | Qt::Key_E}, &Form1::win_Click},
+    {3, "lkkjh", QStringLiteral("-"), {}, nullptr},
+    {3, "lkdgd", QStringLiteral("لينوکس        "), {Qt::CTRL | Qt::Key_N}, &Form1::lkdgd_Click},
+    {2, "ijiij", QStringLiteral("-"), {}, nullptr},
+    {2, "lkjkff", QStringLiteral("ويرايش پسوند دامنه"), {}, &Form1::lkjkff_Click},
+    {2, "kjkjf", QStringLiteral("-"), {}, nullptr},
+    {2, "llahf", QStringLiteral("ويرايش مشتري"), {}, &Form1::llahf_Click},
+    {1, "al", QStringLiteral("   عمليات   "), {}, nullptr},
+    {2, "lllala", QStringLiteral("ثبت سفارش جديد"), {}, &Form1::lllala_Click},
+    {2, "jbjsdfhgbvhdsgf", QStringLiteral("-"), {}, nullptr},
+    {2, "viewsfarsh", QStringLiteral("ويرايش سفارش"), {}, &Form1::viewsfarsh_Click},
+    {1, "options", QStringLiteral("   تنظيمات    "), {}, nullptr},
+    {2, "tah", QStringLiteral("   تهسيلات"), {}, nullptr},
+    {3, "setbackup", QStringLiteral("پشتيبان گيري"), {}, &Form1::setbackup_Click},
+    {3, "nnknkn", QStringLiteral("-"), {}, nullptr},
+    {3, "getbackup", QStringLiteral("بازيابي پشتيبان"), {}, &Form1::getbackup_Click},
+    {2, "sfsdfsdf", QStringLiteral("-"), {}, nullptr},
+    {2, "optionprint", QStringLiteral("   تنظيمات فاکتور    "), {}, &Form1::optionprint_Click},
+    {2, "jkjk", QStringLiteral("-"), {}, nullptr},
+    {2, "toolssoft", QStringLiteral("   تنظيمات نرم افزار"), {}, &Form1::toolssoft_Click},
+    {1, "ab", QStringLiteral("   درباره ما   "), {}, &Form1::ab_Click},
+    {1, "exit", QStringLiteral("    خروج    "), {}, &Form1::exit_Click},
+    };
+    return entries;
+}
+
+// A rectangle frame or filled box, as the layout draws around the picture and the panel.
+class Shape : public QWidget
+{
+public:
+    Shape(QWidget* parent, const QColor& colour, bool filled) : QWidget(parent), m_colour(colour), m_filled(filled)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        if (m_filled)
+            painter.fillRect(rect(), m_colour);
+        painter.setPen(m_colour);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+private:
+    QColor m_colour;
+    bool m_filled;
+};
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, bool bold = false)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+// A count step: the record count of a list window's data source, or the label left as it is
+// when that window's table could not be read.
+template <class ListWindow> void showCount(QLabel* label)
+{
+    const ListWindow* window = forms().get<ListWindow>();
+    const DataSource* source = window ? window->Adodc1 : nullptr;
+    if (!source || !source->lastError().isEmpty())
+        return;
+    label->setText(QString::number(source->recordCount()));
+    fitLabel(label);
+}
+
+} // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setLayoutDirection(Qt::RightToLeft);
     auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("client"));
     setCentralWidget(central);
-    Image1 = new QLabel(central);
-    Label14 = new QLabel(central);
-    Label2 = new QLabel(central);
-    Label4 = new QLabel(central);
-    Label6 = new QLabel(central);
-    Label8 = new QLabel(central);
-    Label10 = new QLabel(central);
+    buildMenu();
+    buildPanel();
+    CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
 }
 
-void Form1::Form_Load() {}
+void Form1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+    const auto& entries = menuEntries();
+    std::vector<QMenu*> open; // open[i]: the submenu that receives entries of level i + 2
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const MenuEntry& entry = entries[i];
+        const QString name = QString::fromLatin1(entry.name);
+        open.resize(static_cast<size_t>(entry.level - 1));
+        QMenu* owner = open.empty() ? nullptr : open.back();
+        const bool opensSubmenu = i + 1 < entries.size() && entries[i + 1].level > entry.level;
+        QAction* action = nullptr;
+        if (opensSubmenu) {
+            QMenu* menu = owner ? owner->addMenu(entry.caption) : bar->addMenu(entry.caption);
+            menu->setObjectName(name);
+            action = menu->menuAction();
+            open.push_back(menu);
+        } else if (entry.caption == kSeparator && owner) {
+            action = owner->addSeparator();
+            action->setText(entry.caption);
+        } else {
+            action = owner ? owner->addAction(entry.caption) : bar->addAction(entry.caption);
+        }
+        action->setObjectName(name);
+        if (!entry.shortcut.isEmpty())
+            action->setShortcut(entry.shortcut);
+        if (entry.command)
+            connect(action, &QAction::triggered, this, entry.command);
+    }
+}
+
+void Form1::buildPanel()
+{
+    QWidget* client = centralWidget();
+    const QColor frame(0xC0, 0xC0, 0xC0);
+    const QColor box(0xE0, 0xE0, 0xE0);
+
+    Image1 = new QLabel(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    placeTwips(Image1, 120, 120, 12255, 10215);
+    Shape3 = new Shape(client, frame, false);
+    Shape3->setObjectName(QStringLiteral("Shape3"));
+    placeTwips(Shape3, 120, 120, 12255, 10215);
+
+    Shape1 = new Shape(client, frame, false);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    placeTwips(Shape1, 12480, 120, 2775, 10215);
+    Shape2 = new Shape(client, box, true);
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    placeTwips(Shape2, 12600, 240, 2535, 3135);
+    Shape4 = new Shape(client, box, true);
+    Shape4->setObjectName(QStringLiteral("Shape4"));
+    placeTwips(Shape4, 12600, 3480, 2535, 2175);
+
+    ShockwaveFlash1 = new ClockAnimation(client);
+    ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
+    placeTwips(ShockwaveFlash1, 12720, 720, 2295, 2175);
+
+    Label12 = makeLabel(client, "Label12", kClockHeading, true);
+    Label12->setAlignment(Qt::AlignCenter);
+    placeLabelTwips(Label12, 13030, 360, 1740, 195);
+    Label13 = makeLabel(client, "Label13", kToday);
+    placeLabelTwips(Label13, 14565, 3000, 450, 195);
+    Label14 = makeLabel(client, "Label14", kDateDesign);
+    placeLabelTwips(Label14, 13575, 3000, 840, 195);
+    Label11 = makeLabel(client, "Label11", kStatisticsHeading, true);
+    Label11->setAlignment(Qt::AlignCenter);
+    placeLabelTwips(Label11, 12780, 3600, 2205, 195);
+
+    // Each row: the caption at the right, its count just to the left of it.
+    struct Row
+    {
+        QLabel** caption;
+        const char* captionName;
+        const QString* text;
+        QLabel** count;
+        const char* countName;
+        int top;
+    };
+    const Row rows[] = {
+        {&Label1, "Label1", &kCustomers, &Label2, "Label2", 3840},
+        {&Label3, "Label3", &kDomains, &Label4, "Label4", 4200},
+        {&Label5, "Label5", &kWindowsPlans, &Label6, "Label6", 4560},
+        {&Label9, "Label9", &kLinuxPlans, &Label8, "Label8", 4920},
+        {&Label7, "Label7", &kOrders, &Label10, "Label10", 5280},
+    };
+    for (const Row& row : rows) {
+        *row.caption = makeLabel(client, row.captionName, *row.text);
+        placeLabelTwips(*row.caption, 13185, row.top, 1800, 195);
+        *row.count = makeLabel(client, row.countName, kCountDesign);
+        placeLabelTwips(*row.count, 12720, row.top, 450, 195);
+    }
+    Label1->installEventFilter(this);
+    Label3->installEventFilter(this);
+}
+
+void Form1::Form_Load()
+{
+    // 1. Background and direction.
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
+    setPalette(pal);
+    setLayoutDirection(Qt::RightToLeft);
+    // 2. Keyboard.
+    MainWindowKeyboardStep();
+    // 3. Today's date.
+    Label14->setText(PersianDateText(QDate::currentDate(), 3));
+    fitLabel(Label14);
+    // 4. Counts.
+    countSteps();
+    // 5. Background picture.
+    MainWindowBackgroundPictureStep(this);
+    // 6. Clock; a missing file leaves the box empty.
+    ShockwaveFlash1->setMovie(programFile(kClockFile));
+    // 7. File dialog of backup and restore.
+    CommonDialog1->Filter = kBackupFilter;
+}
+
+void Form1::countSteps()
+{
+    showCount<Form6>(Label6);
+    showCount<Form7>(Label8);
+    showCount<Form14>(Label10);
+    showCount<Form8>(Label4);
+    showCount<Form9>(Label2);
+}
+
+void Form1::win1_Click()
+{
+    editState(Table::winhost).setNewRecord();
+    forms().showModal<Form2>();
+}
+
+void Form1::dsa_Click()
+{
+    editState(Table::linhost).setNewRecord();
+    forms().showModal<Form3>();
+}
+
+void Form1::domin_Click()
+{
+    editState(Table::newdomin).setNewRecord();
+    forms().showModal<Form4>();
+}
+
+void Form1::defsf_Click()
+{
+    editState(Table::newmoshtary).setNewRecord();
+    forms().showModal<Form5>();
+}
+
+void Form1::win_Click()
+{
+    forms().showModal<Form6>();
+}
+
+void Form1::lkdgd_Click()
+{
+    forms().showModal<Form7>();
+}
+
+void Form1::lkjkff_Click()
+{
+    forms().showModal<Form8>();
+}
+
+void Form1::llahf_Click()
+{
+    forms().showModal<Form9>();
+}
+
+void Form1::lllala_Click()
+{
+    editState(Table::ss).setNewRecord();
+    forms().showModal<Form10>();
+}
+
+void Form1::viewsfarsh_Click()
+{
+    forms().showModal<Form14>();
+}
+
+void Form1::setbackup_Click()
+{
+    BackupCommand(this);
+}
+
+void Form1::getbackup_Click()
+{
+    RestoreCommand(this);
+}
+
+void Form1::optionprint_Click()
+{
+    forms().showModal<Form15>();
+}
+
+void Form1::toolssoft_Click()
+{
+    forms().showModal<Form16>();
+}
+
+void Form1::ab_Click()
+{
+    forms().showModal<Form17>();
+}
+
+void Form1::exit_Click()
+{
+    if (PersianMsgBox(this, kExitPrompt, kExitStyle, kExitTitle) == MsgBoxId::Yes)
+        endProgram();
+}
+
+void Form1::Label1_DblClick()
+{
+    forms().showModal<Form9>();
+}
+
+void Form1::Label3_DblClick()
+{
+    forms().showModal<Form8>();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // endProgram() unloads every window before it closes them, so a close that reaches a
+    // main window no longer in the registry is the program already ending.
+    if (forms().ifLoaded<Form1>() == this)
+        endProgram();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == Label1) {
+            Label1_DblClick();
+            return true;
+        }
+        if (watched == Label3) {
+            Label3_DblClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -21,7 +21,6 @@ const QString kNo = QStringLiteral("نه");
 struct ButtonSpec
 {
     int id;
-    QMessageBox::ButtonRole role;
     const QString* caption;
 };
 
@@ -30,22 +29,17 @@ std::vector<ButtonSpec> buttonSet(int set)
 {
     switch (set) {
     case 1:
-        return {{MsgBoxId::Ok, QMessageBox::AcceptRole, &kOk}, {MsgBoxId::Cancel, QMessageBox::RejectRole, &kCancel}};
+        return {{MsgBoxId::Ok, &kOk}, {MsgBoxId::Cancel, &kCancel}};
     case 2:
-        return {{MsgBoxId::Abort, QMessageBox::RejectRole, &kAbort},
-                {MsgBoxId::Retry, QMessageBox::AcceptRole, &kRetry},
-                {MsgBoxId::Ignore, QMessageBox::AcceptRole, &kIgnore}};
+        return {{MsgBoxId::Abort, &kAbort}, {MsgBoxId::Retry, &kRetry}, {MsgBoxId::Ignore, &kIgnore}};
     case 3:
-        return {{MsgBoxId::Yes, QMessageBox::YesRole, &kYes},
-                {MsgBoxId::No, QMessageBox::NoRole, &kNo},
-                {MsgBoxId::Cancel, QMessageBox::RejectRole, &kCancel}};
+        return {{MsgBoxId::Yes, &kYes}, {MsgBoxId::No, &kNo}, {MsgBoxId::Cancel, &kCancel}};
     case 4:
-        return {{MsgBoxId::Yes, QMessageBox::YesRole, &kYes}, {MsgBoxId::No, QMessageBox::NoRole, &kNo}};
+        return {{MsgBoxId::Yes, &kYes}, {MsgBoxId::No, &kNo}};
     case 5:
-        return {{MsgBoxId::Retry, QMessageBox::AcceptRole, &kRetry},
-                {MsgBoxId::Cancel, QMessageBox::RejectRole, &kCancel}};
+        return {{MsgBoxId::Retry, &kRetry}, {MsgBoxId::Cancel, &kCancel}};
     default:
-        return {{MsgBoxId::Ok, QMessageBox::AcceptRole, &kOk}};
+        return {{MsgBoxId::Ok, &kOk}};
     }
 }
 
@@ -65,13 +59,14 @@ QMessageBox::Icon iconOf(int style)
     }
 }
 
-// What the close box (or Escape) answers: Cancel where the set has it, else No for Yes/No,
-// else the single OK, as the classic box does.
+// What the close box (or Escape) answers: Cancel where the set has it, No in a Yes/No box (any
+// answer but Yes is a no), the single OK; an Abort/Retry/Ignore box must be answered.
 int escapeAnswer(const std::vector<ButtonSpec>& buttons)
 {
-    for (const auto& b : buttons)
-        if (b.id == MsgBoxId::Cancel)
-            return b.id;
+    for (int id : {MsgBoxId::Cancel, MsgBoxId::No})
+        for (const auto& b : buttons)
+            if (b.id == id)
+                return id;
     if (buttons.size() == 1)
         return buttons.front().id;
     return 0;
@@ -92,14 +87,15 @@ int PersianMsgBox(QWidget* owner, const QString& prompt, int style, const QStrin
     box.setIcon(iconOf(style));
 
     std::vector<std::pair<QAbstractButton*, int>> ids;
+    // One role for all keeps the set's order (first button at the right) under every
+    // platform's button layout; the answer comes from the button itself.
     for (const auto& spec : buttons) {
-        QPushButton* button = box.addButton(*spec.caption, spec.role);
+        QPushButton* button = box.addButton(*spec.caption, QMessageBox::ActionRole);
         button->setObjectName(QStringLiteral("MsgBoxButton%1").arg(spec.id));
         ids.emplace_back(button, spec.id);
     }
     const size_t defaultIndex = static_cast<size_t>((style & 0x300) >> 8);
-    if (defaultIndex < ids.size())
-        box.setDefaultButton(static_cast<QPushButton*>(ids[defaultIndex].first));
+    box.setDefaultButton(static_cast<QPushButton*>(ids[defaultIndex < ids.size() ? defaultIndex : 0].first));
     const int onEscape = escapeAnswer(buttons);
     for (const auto& [button, id] : ids)
         if (id == onEscape)

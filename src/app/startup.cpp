@@ -1,14 +1,42 @@
 #include "app/startup.h"
 
 #include "app/form_registry.h"
-#include "app/main_window.h"
+#include "app/login_window.h"
 #include "app/persian_message_box.h"
 #include "storage/database.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
 
 namespace {
+// Point size of the program's face, as its window layouts were drawn for.
+constexpr int kFontPointSize = 8;
+
+// Tahoma where it is installed; else the Persian face that the set-up placed beside the
+// executable (fonts/*.ttf, embedded here as application fonts); else Debian's Nazli.
+void setUpFont()
+{
+    static bool embedded = false;
+    if (!embedded) {
+        embedded = true;
+        const QDir fonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+        for (const QString& file : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name))
+            QFontDatabase::addApplicationFont(fonts.filePath(file));
+    }
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : {QStringLiteral("Tahoma"), QStringLiteral("Vazirmatn"), QStringLiteral("Nazli")}) {
+        if (installed.contains(family)) {
+            QApplication::setFont(QFont(family, kFontPointSize));
+            return;
+        }
+    }
+    QFont fallback = QApplication::font();
+    fallback.setPointSize(kFontPointSize);
+    QApplication::setFont(fallback);
+}
+
 std::function<void()>& endAction()
 {
     static std::function<void()> action;
@@ -19,11 +47,14 @@ std::function<void()>& endAction()
 void startProgram()
 {
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    // The program ends only through endProgram(), never because no window happens to be shown.
+    QApplication::setQuitOnLastWindowClosed(false);
+    setUpFont();
     Database::setProblemReporter([](const QString& message) {
         PersianMsgBox(nullptr, message, 48, QStringLiteral("کروانتا"));
     });
-    Form1* main = forms().get<Form1>();
-    main->showMaximized();
+    // The login window's load opens the main window, at once or after the login.
+    forms().get<Form18>();
 }
 
 void endProgram()

@@ -1,0 +1,509 @@
+// The main window: its menu tree, the commands behind it, exit and closing, the statistics
+// panel, the date, the clock, and the about box.
+#include "app/about_box.h"
+#include "app/clock_animation.h"
+#include "app/common_dialog.h"
+#include "app/form_registry.h"
+#include "app/geometry.h"
+#include "app/main_window.h"
+#include "calendar/solar_hijri.h"
+#include "catalogue/list_windows.h"
+#include "storage/database.h"
+#include "storage/edit_state.h"
+#include "storage/program_folder.h"
+#include "support/test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QTimer>
+#include <QtMath>
+
+#include <sqlite3.h>
+
+namespace {
+
+const QString kExitPrompt = QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد");
+const QString kExitTitle = QStringLiteral("منوي خروج");
+const QString kYes = QStringLiteral("بله");
+const QString kNo = QStringLiteral("نه");
+const QString kCountDesign = QStringLiteral("0 عدد");
+const QString kAboutCaption = QStringLiteral("      درباره ما");
+
+// The menu as the user sees it, top to bottom: level, name, caption, shortcut ("-" separators).
+struct ExpectedItem
+{
+    int level;
+    QString name;
+    QString caption;
+    QString shortcut;
+};
+
+const QList<ExpectedItem> kMenu = {
+    {1, QStringLiteral("aaa"), QStringLiteral("   ثبت اطلاعات   "), QStringLiteral("")},
+    {2, QStringLiteral("asd"), QStringLiteral("ثبت پنل جديد         "), QStringLiteral("")},
+    {3, QStringLiteral("win1"), QStringLiteral("ويندوز        "), QStringLiteral("Ctrl+W")},
+    {3, QStringLiteral("fv"), QStringLiteral("-"), QStringLiteral("")},
+    {3, QStringLiteral("dsa"), QStringLiteral("لينوکس          "), QStringLiteral("Ctrl+L")},
+    {2, QStringLiteral("sdddsdsd"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("domin"), QStringLiteral("ثبت پسوند دامنه جديد"), QStringLiteral("")},
+    {2, QStringLiteral("egefc"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("defsf"), QStringLiteral("ثبت مشتري جديد"), QStringLiteral("")},
+    {1, QStringLiteral("ajaja"), QStringLiteral("   ويرايش اطلاعات   "), QStringLiteral("")},
+    {2, QStringLiteral("editpanl"), QStringLiteral("ويرايش پنل"), QStringLiteral("")},
+    {3, QStringLiteral("win"), QStringLiteral("ويندوز        "), QStringLiteral("Ctrl+E")},
+    {3, QStringLiteral("lkkjh"), QStringLiteral("-"), QStringLiteral("")},
+    {3, QStringLiteral("lkdgd"), QStringLiteral("لينوکس        "), QStringLiteral("Ctrl+N")},
+    {2, QStringLiteral("ijiij"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("lkjkff"), QStringLiteral("ويرايش پسوند دامنه"), QStringLiteral("")},
+    {2, QStringLiteral("kjkjf"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("llahf"), QStringLiteral("ويرايش مشتري"), QStringLiteral("")},
+    {1, QStringLiteral("al"), QStringLiteral("   عمليات   "), QStringLiteral("")},
+    {2, QStringLiteral("lllala"), QStringLiteral("ثبت سفارش جديد"), QStringLiteral("")},
+    {2, QStringLiteral("jbjsdfhgbvhdsgf"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("viewsfarsh"), QStringLiteral("ويرايش سفارش"), QStringLiteral("")},
+    {1, QStringLiteral("options"), QStringLiteral("   تنظيمات    "), QStringLiteral("")},
+    {2, QStringLiteral("tah"), QStringLiteral("   تهسيلات"), QStringLiteral("")},
+    {3, QStringLiteral("setbackup"), QStringLiteral("پشتيبان گيري"), QStringLiteral("")},
+    {3, QStringLiteral("nnknkn"), QStringLiteral("-"), QStringLiteral("")},
+    {3, QStringLiteral("getbackup"), QStringLiteral("بازيابي پشتيبان"), QStringLiteral("")},
+    {2, QStringLiteral("sfsdfsdf"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("optionprint"), QStringLiteral("   تنظيمات فاکتور    "), QStringLiteral("")},
+    {2, QStringLiteral("jkjk"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("toolssoft"), QStringLiteral("   تنظيمات نرم افزار"), QStringLiteral("")},
+    {1, QStringLiteral("ab"), QStringLiteral("   درباره ما   "), QStringLiteral("")},
+    {1, QStringLiteral("exit"), QStringLiteral("    خروج    "), QStringLiteral("")},
+};
+
+struct SeenItem
+{
+    int level;
+    QString name;
+    QString caption;
+    QString shortcut;
+    bool separator;
+    bool submenu;
+};
+
+void walk(const QList<QAction*>& actions, int level, QList<SeenItem>& out)
+{
+    for (QAction* action : actions) {
+        out.append({level, action->objectName(), action->text(), action->shortcut().toString(QKeySequence::PortableText),
+                    action->isSeparator(), action->menu() != nullptr});
+        if (QMenu* menu = action->menu())
+            walk(menu->actions(), level + 1, out);
+    }
+}
+
+QAction* menuAction(Form1* window, const QString& name)
+{
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->objectName() == name)
+            return action;
+    return nullptr;
+}
+
+// Rows straight into the database, as an earlier run of the program would have left them.
+void addRows(const QString& dbPath, const QString& table, int count)
+{
+    QString error;
+    sqlite3* handle = Database::handleFor(dbPath, &error);
+    QVERIFY2(handle, qPrintable(error));
+    for (int i = 0; i < count; ++i) {
+        const QByteArray sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table).toUtf8();
+        QCOMPARE(sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+}
+
+// Copies a file the build drew beside the test program into the test's program folder.
+bool copyArtwork(const QString& name)
+{
+    const QString from = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    return QFile::copy(from, programFile(name));
+}
+
+// Closes whatever modal window comes up while it lives (windows of other parts that may
+// report a problem on their own); counts them.
+class ModalCloser
+{
+public:
+    ModalCloser()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++closed;
+                modal->close();
+            }
+        });
+        m_timer.start(20);
+    }
+    int closed = 0;
+
+private:
+    QTimer m_timer;
+};
+
+QPointF handPoint(qreal degreesFromTwelve, qreal radius)
+{
+    const qreal a = qDegreesToRadians(degreesFromTwelve);
+    return QPointF(100 + radius * std::sin(a), 100 - radius * std::cos(a));
+}
+
+bool near(QRgb pixel, QColor colour, int tolerance = 40)
+{
+    return std::abs(qRed(pixel) - colour.red()) <= tolerance && std::abs(qGreen(pixel) - colour.green()) <= tolerance
+           && std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+}
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void menuTreeMatchesTheDesign()
+    {
+        TestProgram program;
+        Form1* window = forms().get<Form1>();
+        QList<SeenItem> seen;
+        walk(window->menuBar()->actions(), 1, seen);
+        QCOMPARE(seen.size(), kMenu.size());
+        for (qsizetype i = 0; i < kMenu.size(); ++i) {
+            const ExpectedItem& want = kMenu[i];
+            const SeenItem& got = seen[i];
+            const QByteArray where = want.name.toUtf8();
+            QVERIFY2(got.level == want.level, where.constData());
+            QCOMPARE(got.name, want.name);
+            QCOMPARE(got.caption, want.caption);
+            QCOMPARE(got.shortcut, want.shortcut);
+            QVERIFY2(got.separator == (want.caption == QStringLiteral("-")), where.constData());
+            const bool submenu = i + 1 < kMenu.size() && kMenu[i + 1].level > want.level;
+            QVERIFY2(got.submenu == submenu, where.constData());
+        }
+        QCOMPARE(window->menuBar()->actions().size(), 6);
+        QCOMPARE(window->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(window->menuBar()->layoutDirection(), Qt::RightToLeft);
+    }
+
+    void commandShowsItsWindow_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("table"); // -1: no new-record state
+        QTest::newRow("win1") << "win1" << "Form2" << int(Table::winhost);
+        QTest::newRow("dsa") << "dsa" << "Form3" << int(Table::linhost);
+        QTest::newRow("domin") << "domin" << "Form4" << int(Table::newdomin);
+        QTest::newRow("defsf") << "defsf" << "Form5" << int(Table::newmoshtary);
+        QTest::newRow("lllala") << "lllala" << "Form10" << int(Table::ss);
+        QTest::newRow("win") << "win" << "Form6" << -1;
+        QTest::newRow("lkdgd") << "lkdgd" << "Form7" << -1;
+        QTest::newRow("lkjkff") << "lkjkff" << "Form8" << -1;
+        QTest::newRow("llahf") << "llahf" << "Form9" << -1;
+        QTest::newRow("viewsfarsh") << "viewsfarsh" << "Form14" << -1;
+        QTest::newRow("optionprint") << "optionprint" << "Form15" << -1;
+        QTest::newRow("toolssoft") << "toolssoft" << "Form16" << -1;
+        QTest::newRow("ab") << "ab" << "Form17" << -1;
+    }
+
+    // Each command opens its window modally; the new-record commands first put the table's
+    // edit state to key 0, editing off, keeping the saved flag.
+    void commandShowsItsWindow()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, window);
+        QFETCH(int, table);
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        if (table >= 0)
+            editState(Table(table)) = EditState{7, true, true};
+        EditState during;
+        ModalAnswerer answer([&](QWidget* modal) {
+            if (table >= 0)
+                during = editState(Table(table));
+            modal->close();
+        });
+        QAction* action = menuAction(main, item);
+        QVERIFY(action);
+        action->trigger();
+        QTRY_VERIFY(answer.done());
+        QCOMPARE(answer.seen().objectName, window);
+        if (table >= 0) {
+            QCOMPARE(during.recordKey, 0);
+            QCOMPARE(during.editing, false);
+            QCOMPARE(during.saved, true);
+        }
+        QCOMPARE(program.endCount, 0);
+    }
+
+    void shortcutRunsItsCommand_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << "Form2";
+        QTest::newRow("Ctrl+L") << int(Qt::Key_L) << "Form3";
+        QTest::newRow("Ctrl+E") << int(Qt::Key_E) << "Form6";
+        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << "Form7";
+    }
+
+    void shortcutRunsItsCommand()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, window);
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        main->show();
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        ModalAnswerer answer([](QWidget* modal) { modal->close(); });
+        QTest::keyClick(main, Qt::Key(key), Qt::ControlModifier);
+        QTRY_VERIFY(answer.done());
+        QCOMPARE(answer.seen().objectName, window);
+    }
+
+    void exitAsksFirst()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        QAction* exitAction = menuAction(main, QStringLiteral("exit"));
+        QVERIFY(exitAction);
+        {
+            ModalAnswerer answer(kNo);
+            exitAction->trigger();
+            QVERIFY(answer.done());
+            QCOMPARE(answer.seen().text, kExitPrompt);
+            QCOMPARE(answer.seen().title, kExitTitle);
+            QVERIFY(answer.seen().buttons.contains(kYes));
+            QVERIFY(answer.seen().buttons.contains(kNo));
+        }
+        QCOMPARE(program.endCount, 0);
+        QVERIFY(forms().isLoaded<Form1>());
+        {
+            ModalAnswerer answer(kYes);
+            exitAction->trigger();
+            QVERIFY(answer.done());
+        }
+        QCOMPARE(program.endCount, 1);
+        QVERIFY(!forms().isLoaded<Form1>());
+    }
+
+    void closeBoxEndsTheProgramWithoutAQuestion()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(main->close());
+        QCOMPARE(program.endCount, 1);
+        QVERIFY(!forms().isLoaded<Form1>());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void countsOnAnEmptyDatabase()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        for (QLabel* label : {main->Label2, main->Label4, main->Label6, main->Label8, main->Label10})
+            QCOMPARE(label->text(), QStringLiteral("0"));
+        // The list windows were loaded hidden and stay loaded.
+        QVERIFY(forms().isLoaded<Form6>());
+        QVERIFY(forms().isLoaded<Form9>());
+        QVERIFY(!forms().get<Form9>()->isVisible());
+    }
+
+    void countsAreTheListsRecordCounts()
+    {
+        TestProgram program;
+        addRows(program.dbPath(), QStringLiteral("winhost"), 2);
+        addRows(program.dbPath(), QStringLiteral("linhost"), 1);
+        addRows(program.dbPath(), QStringLiteral("newdomin"), 3);
+        addRows(program.dbPath(), QStringLiteral("newmoshtary"), 4);
+        addRows(program.dbPath(), QStringLiteral("ss"), 5);
+        Form1* main = forms().get<Form1>();
+        QCOMPARE(main->Label6->text(), QStringLiteral("2"));
+        QCOMPARE(main->Label8->text(), QStringLiteral("1"));
+        QCOMPARE(main->Label4->text(), QStringLiteral("3"));
+        QCOMPARE(main->Label2->text(), QStringLiteral("4"));
+        QCOMPARE(main->Label10->text(), QStringLiteral("5"));
+        // Set once at load: a later row does not change them.
+        addRows(program.dbPath(), QStringLiteral("newmoshtary"), 1);
+        QCOMPARE(main->Label2->text(), QStringLiteral("4"));
+    }
+
+    void unreadableCountsKeepTheirDesignText()
+    {
+        TestProgram program;
+        QFile garbage(program.dbPath());
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write("this is not a database of the program\n");
+        garbage.close();
+        ModalCloser closer;
+        Form1* main = forms().get<Form1>();
+        for (QLabel* label : {main->Label2, main->Label4, main->Label6, main->Label8, main->Label10})
+            QCOMPARE(label->text(), kCountDesign);
+        // The file was left alone.
+        QVERIFY(garbage.open(QIODevice::ReadOnly));
+        QCOMPARE(garbage.readAll(), QByteArray("this is not a database of the program\n"));
+    }
+
+    void captionDoubleClicksOpenTheLists_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("customers") << "Label1" << "Form9";
+        QTest::newRow("domain extensions") << "Label3" << "Form8";
+    }
+
+    void captionDoubleClicksOpenTheLists()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, window);
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        auto* label = main->findChild<QLabel*>(caption);
+        QVERIFY(label);
+        ModalAnswerer answer([](QWidget* modal) { modal->close(); });
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTRY_VERIFY(answer.done());
+        QCOMPARE(answer.seen().objectName, window);
+    }
+
+    void dateAndFileDialogAreSetAtLoad()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        QCOMPARE(main->Label14->text(), PersianDateText(QDate::currentDate(), 3));
+        QVERIFY(main->CommonDialog1);
+        QCOMPARE(main->CommonDialog1->Filter, QStringLiteral("(*.Backup)|*.Backup"));
+    }
+
+    // Persian faces run taller and wider than the layout's sizes: every caption shows whole.
+    void noLabelIsCutOff()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        main->Label2->setText(QStringLiteral("12345"));
+        fitLabel(main->Label2);
+        for (QLabel* label : main->findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            const QFontMetrics metrics(label->font());
+            const QByteArray name = label->objectName().toUtf8();
+            QVERIFY2(label->contentsRect().width() >= metrics.horizontalAdvance(label->text()), name.constData());
+            QVERIFY2(label->contentsRect().height() >= metrics.height(), name.constData());
+            // Still inside the side panel.
+            QVERIFY2(main->Shape1->geometry().contains(label->geometry()), name.constData());
+        }
+    }
+
+    void clockPlaysWhenItsFileIsThere()
+    {
+        TestProgram program;
+        QVERIFY(copyArtwork(QStringLiteral("clock1.swf")));
+        Form1* main = forms().get<Form1>();
+        QVERIFY(main->ShockwaveFlash1->isPlaying());
+        const QRectF shown = main->ShockwaveFlash1->movieRect();
+        const QRect box = main->ShockwaveFlash1->rect();
+        // All of it, as large as fits, centred.
+        QVERIFY(QRectF(box).contains(shown));
+        QVERIFY(qFuzzyCompare(shown.width(), qreal(box.width())) || qFuzzyCompare(shown.height(), qreal(box.height())));
+        QVERIFY(qAbs(shown.center().x() - QRectF(box).center().x()) < 1);
+    }
+
+    void missingClockLeavesTheBoxEmpty()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        QVERIFY(!main->ShockwaveFlash1->isPlaying());
+        QImage image(main->ShockwaveFlash1->size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        main->ShockwaveFlash1->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+    }
+
+    // The hands start at the time of day: at 03:00:45 the hour hand points right, the minute
+    // hand just past twelve, the second hand left.
+    void clockHandsShowTheTimeOfDay()
+    {
+        QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/clock1.swf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QSvgRenderer renderer(clockDocumentAt(file.readAll(), 3 * 3600 + 45));
+        QVERIFY(renderer.isValid());
+        QVERIFY(renderer.animated());
+        QImage image(200, 200, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderer.render(&painter, QRectF(0, 0, 200, 200));
+        painter.end();
+        const QColor hour(0x0e, 0x2a, 0x47), minute(0x11, 0x7a, 0x8b), second(0xd9, 0x48, 0x0f);
+        QVERIFY(near(image.pixel(handPoint(90, 35).toPoint()), hour));
+        QVERIFY(!near(image.pixel(handPoint(0, 35).toPoint()), hour));
+        QVERIFY(near(image.pixel(handPoint(45.0 / 3600 * 360, 55).toPoint()), minute));
+        const QRgb secondHand = image.pixel(handPoint(270, 60).toPoint());
+        QVERIFY2(qRed(secondHand) > 150 && qGreen(secondHand) < 150, "second hand not at 45 s");
+    }
+
+    void clockBeginsAreMovedBack()
+    {
+        const QByteArray document = "<svg><g><animateTransform type=\"rotate\" begin=\"0s\" dur=\"60s\"/></g>"
+                                    "<g><animateTransform dur='1s' begin='2s' type=\"rotate\"/></g>"
+                                    "<g><animateTransform type=\"rotate\" dur=\"3600s\"/></g></svg>";
+        const QString out = QString::fromUtf8(clockDocumentAt(document, 125.5));
+        QCOMPARE(out.count(QStringLiteral("begin=")), 3);
+        QCOMPARE(out.count(QStringLiteral("begin=\"-125.500s\"")), 3);
+        QVERIFY(out.contains(QStringLiteral("dur='1s'")));
+        QVERIFY(out.endsWith(QStringLiteral("</g></svg>")));
+    }
+
+    void aboutBoxOpensOurWebSite()
+    {
+        TestProgram program;
+        Form17* about = forms().get<Form17>();
+        QCOMPARE(about->windowTitle(), kAboutCaption);
+        QCOMPARE(about->Image1->geometry(), QRect(104, 200, 185, 33));
+        QCOMPARE(about->Image1->cursor().shape(), Qt::BitmapCursor);
+        QVERIFY(about->Image1->pixmap().isNull() && about->Image1->text().isEmpty());
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        about->show();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        QTest::mouseClick(about->Image1, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(catcher.opened, QList<QUrl>{Form17::webSite()});
+        QCOMPARE(Form17::webSite().scheme(), QStringLiteral("https"));
+    }
+
+    void aboutBoxShowsItsPictureFromTheTopLeft()
+    {
+        TestProgram program;
+        QVERIFY(copyArtwork(QStringLiteral("about.png")));
+        const QImage picture(Form17::pictureFile());
+        QVERIFY(!picture.isNull());
+        Form17* about = forms().get<Form17>();
+        const QImage shown = about->grab().toImage();
+        for (const QPoint& at : {QPoint(5, 5), QPoint(200, 100), QPoint(150, 210)})
+            QVERIFY(near(shown.pixel(at), picture.pixel(at), 8));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

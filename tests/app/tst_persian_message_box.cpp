@@ -1,0 +1,185 @@
+// The program's one message box: Persian captions, right to left, the classic style encoding
+// and the classic answer ids.
+#include "app/persian_message_box.h"
+#include "support/test_support.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+
+namespace {
+
+const QString kOk = QStringLiteral("تأييد");
+const QString kCancel = QStringLiteral("لغو");
+const QString kAbort = QStringLiteral("قطع عمل");
+const QString kRetry = QStringLiteral("سعي مجدد");
+const QString kIgnore = QStringLiteral("صرف نظر");
+const QString kYes = QStringLiteral("بله");
+const QString kNo = QStringLiteral("نه");
+
+// What an answered box showed besides its texts.
+struct Shown
+{
+    QStringList buttonsRightToLeft;
+    QString defaultButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::LayoutDirection direction = Qt::LeftToRight;
+    Qt::Alignment textAlignment;
+};
+
+// Shows a box and answers it with `action`, recording what it looked like first.
+int showAndAnswer(int style, const std::function<void(QMessageBox*)>& action, Shown* shown = nullptr,
+                  const QString& prompt = QStringLiteral("?"), const QString& title = QStringLiteral("t"))
+{
+    ModalAnswerer answerer([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        if (shown) {
+            QList<QAbstractButton*> buttons = box->buttons();
+            std::sort(buttons.begin(), buttons.end(), [box](QAbstractButton* a, QAbstractButton* b) {
+                return a->mapTo(box, QPoint()).x() > b->mapTo(box, QPoint()).x();
+            });
+            for (QAbstractButton* b : buttons)
+                shown->buttonsRightToLeft << b->text();
+            if (box->defaultButton())
+                shown->defaultButton = box->defaultButton()->text();
+            shown->icon = box->icon();
+            shown->direction = box->layoutDirection();
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                shown->textAlignment = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+        }
+        action(box);
+    });
+    const int id = PersianMsgBox(nullptr, prompt, style, title);
+    if (!answerer.done())
+        return -1;
+    return id;
+}
+
+std::function<void(QMessageBox*)> click(const QString& caption)
+{
+    return [caption](QMessageBox* box) { QVERIFY(clickButton(box, caption)); };
+}
+
+} // namespace
+
+class TestPersianMessageBox : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyButtonSetAnswersWithItsIds_data()
+    {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QStringList>("captions"); // right to left, as read
+        QTest::addColumn<QList<int>>("ids");
+        QTest::newRow("0 OK") << 0 << QStringList{kOk} << QList<int>{1};
+        QTest::newRow("1 OK/Cancel") << 1 << QStringList{kOk, kCancel} << QList<int>{1, 2};
+        QTest::newRow("2 Abort/Retry/Ignore") << 2 << QStringList{kAbort, kRetry, kIgnore} << QList<int>{3, 4, 5};
+        QTest::newRow("3 Yes/No/Cancel") << 3 << QStringList{kYes, kNo, kCancel} << QList<int>{6, 7, 2};
+        QTest::newRow("4 Yes/No") << 4 << QStringList{kYes, kNo} << QList<int>{6, 7};
+        QTest::newRow("5 Retry/Cancel") << 5 << QStringList{kRetry, kCancel} << QList<int>{4, 2};
+    }
+
+    void everyButtonSetAnswersWithItsIds()
+    {
+        QFETCH(int, set);
+        QFETCH(QStringList, captions);
+        QFETCH(QList<int>, ids);
+        for (qsizetype i = 0; i < captions.size(); ++i) {
+            Shown shown;
+            QCOMPARE(showAndAnswer(set, click(captions[i]), &shown), ids[i]);
+            QCOMPARE(shown.buttonsRightToLeft, captions);
+            QCOMPARE(shown.defaultButton, captions.first());
+        }
+    }
+
+    void iconsAndDefaultButtons_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("defaultButton");
+        QTest::newRow("48 refusal") << 48 << int(QMessageBox::Warning) << kOk;
+        QTest::newRow("52 confirmation") << 52 << int(QMessageBox::Warning) << kYes;
+        QTest::newRow("64 success") << 64 << int(QMessageBox::Information) << kOk;
+        QTest::newRow("16 stop") << 16 << int(QMessageBox::Critical) << kOk;
+        QTest::newRow("36 question, yes/no") << 36 << int(QMessageBox::Question) << kYes;
+        QTest::newRow("no icon") << 4 << int(QMessageBox::NoIcon) << kYes;
+        QTest::newRow("+256 second default") << 4 + 256 << int(QMessageBox::NoIcon) << kNo;
+        QTest::newRow("+512 third default") << 3 + 48 + 512 << int(QMessageBox::Warning) << kCancel;
+        QTest::newRow("+512 without a third") << 4 + 512 << int(QMessageBox::NoIcon) << kYes;
+    }
+
+    void iconsAndDefaultButtons()
+    {
+        QFETCH(int, style);
+        QFETCH(int, icon);
+        QFETCH(QString, defaultButton);
+        Shown shown;
+        showAndAnswer(style, [](QMessageBox* box) { box->buttons().first()->click(); }, &shown);
+        QCOMPARE(int(shown.icon), icon);
+        QCOMPARE(shown.defaultButton, defaultButton);
+    }
+
+    void rightToLeftWithTextsAsGiven()
+    {
+        const QString prompt = QStringLiteral("  متن با فاصله در دو سو  ");
+        const QString title = QStringLiteral(" عنوان ");
+        Shown shown;
+        QString seenText, seenTitle;
+        showAndAnswer(64, [&](QMessageBox* box) {
+            seenText = box->text();
+            seenTitle = box->windowTitle();
+            clickButton(box, kOk);
+        }, &shown, prompt, title);
+        QCOMPARE(seenText, prompt);
+        QCOMPARE(seenTitle, title);
+        QCOMPARE(shown.direction, Qt::RightToLeft);
+        QVERIFY(shown.textAlignment & Qt::AlignRight);
+    }
+
+    void twoBoxesInARowBothPersian()
+    {
+        Shown first, second;
+        QCOMPARE(showAndAnswer(52, click(kNo), &first), 7);
+        QCOMPARE(showAndAnswer(52, click(kYes), &second), 6);
+        QCOMPARE(first.buttonsRightToLeft, second.buttonsRightToLeft);
+    }
+
+    // Escape (or the close box) answers Cancel where there is one, No in a yes/no box, the
+    // single OK; a yes/no question never ends in a yes by accident.
+    void escapeAnswers_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("id");
+        QTest::newRow("OK") << 64 << 1;
+        QTest::newRow("OK/Cancel") << 1 << 2;
+        QTest::newRow("Yes/No/Cancel") << 3 << 2;
+        QTest::newRow("Yes/No") << 52 << 7;
+        QTest::newRow("Retry/Cancel") << 5 << 2;
+    }
+
+    void escapeAnswers()
+    {
+        QFETCH(int, style);
+        QFETCH(int, id);
+        QCOMPARE(showAndAnswer(style, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }), id);
+    }
+
+    void abortRetryIgnoreMustBeAnswered()
+    {
+        bool stillOpen = false;
+        const int id = showAndAnswer(2, [&](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            stillOpen = box->isVisible();
+            clickButton(box, kIgnore);
+        });
+        QVERIFY(stillOpen);
+        QCOMPARE(id, 5);
+    }
+};
+
+QTEST_MAIN(TestPersianMessageBox)
+#include "tst_persian_message_box.moc"
