@@ -1,19 +1,380 @@
 #include "settings/software_settings.h"
 
+#include "app/common_dialog.h"
+#include "app/form_registry.h"
+#include "app/geometry.h"
+#include "app/main_window.h"
+#include "app/persian_message_box.h"
+#include "settings/persian_keyboard.h"
+#include "storage/program_folder.h"
+#include "storage/settings_store.h"
+
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <sodium.h>
+
+namespace {
+
+const QString kCaption = QStringLiteral("      تنظيمات نرم افزار");
+const QString kGeneralTab = QStringLiteral("    عمومي    ");
+const QString kSecurityTab = QStringLiteral("     امنيت نرم افزر    ");
+const QString kReturn = QStringLiteral("بازگشت");
+const QString kDialogTitle = QStringLiteral("  تصوير مورد نظر خود را با اندازه مناسب انتخاب کنيد");
+const QString kPictureFilter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
+const QString kKeyboardOption = QStringLiteral("فارسي کردن صفحه کليد هنگام اجراي برنامه ");
+const QString kPictureHeading = QStringLiteral("تصوير پشت زمينه صفحه اصلي");
+const QString kOpenPicture = QStringLiteral("باز کردن تصوير");
+const QString kRemovePicture = QStringLiteral("حذف عکس");
+const QString kSave = QStringLiteral("ثبت اطلاعات");
+const QString kSecurityNote = QStringLiteral("در اين قسمت از نرم افزار ميتوانيد بر روي نرم افزار رمز قرار دهيد .");
+const QString kUserCaption = QStringLiteral("نام کاربري :");
+const QString kPasswordCaption = QStringLiteral("رمز عبور    :");
+const QString kRemovePassword = QStringLiteral("حذف رمز عبور");
+const QString kSetPassword = QStringLiteral("ثبت رمز عبور");
+const QString kSecurityTitle = QStringLiteral("امنيت نرم افزار");
+const QString kNoUserName = QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد");
+const QString kNoPassword = QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد");
+const QString kPasswordSet = QStringLiteral("نرم افزار با موفقيت رمز گذاري شد");
+const QString kPasswordRemoved = QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد");
+// Our own: hashing the password needs memory that may not be there.
+const QString kPasswordNotSet = QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد");
+
+const QString kKeyboardKey = QStringLiteral("Key");
+const QString kPictureKey = QStringLiteral("عکس پشت زمينه");
+const QString kUserKey = QStringLiteral("Username");
+const QString kPasswordKey = QStringLiteral("Password");
+const QString kKeyboardOff = QStringLiteral("1");
+const QString kDefaultPicture = QStringLiteral("corvanta.jpg");
+
+constexpr int kWarning = 48;
+constexpr int kInformation = 64;
+
+// Tab pages hold no controls: like the tab control the window was drawn with, the controls sit
+// on the window at positions measured from the tab control's corner, and only those of the
+// selected tab are shown.
+constexpr int kTabLeft = 120;
+constexpr int kTabTop = 120;
+
+// Text3 shows every character as an at sign.
+class AtSignPasswordStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_LineEdit_PasswordCharacter)
+            return '@';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    // Return in a text box presses no button of this window.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const char* name, Qt::Alignment alignment)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setAlignment(alignment);
+    return box;
+}
+
+void setWhiteBackground(QWidget* widget)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(pal);
+}
+
+// The picture of the file, put into the main window; false (and the picture left as it was)
+// when the file is missing or not a picture.
+bool showPicture(Form1* mainWindow, const QString& path)
+{
+    if (!mainWindow || !mainWindow->Image1 || path.isEmpty())
+        return false;
+    QPixmap picture;
+    if (!picture.load(path))
+        return false;
+    mainWindow->Image1->setPixmap(picture);
+    return true;
+}
+
+QString picturePathFor(const QString& text)
+{
+    return text.isEmpty() ? programFile(kDefaultPicture) : text;
+}
+
+bool sodiumReady()
+{
+    static const bool ready = sodium_init() >= 0;
+    return ready;
+}
+
+} // namespace
 
 Form16::Form16(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("Form16"));
-    Check1 = new QCheckBox(this);
-    Text1 = new QLineEdit(this);
-    Text2 = new QLineEdit(this);
-    Text3 = new QLineEdit(this);
+    setupWindow(kCaption, 5415, 3375);
+
+    XTab1 = new QTabWidget(this);
+    XTab1->setObjectName(QStringLiteral("XTab1"));
+    placeTwips(XTab1, kTabLeft, kTabTop, 5175, 2655);
+    for (const QString& caption : {kGeneralTab, kSecurityTab}) {
+        auto* page = new QWidget;
+        setWhiteBackground(page);
+        XTab1->addTab(page, caption);
+    }
+
+    Command1 = makeButton(this, "Command1", kReturn);
+    placeTwips(Command1, 120, 2880, 1215, 375);
+
+    CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    CommonDialog1->DialogTitle = kDialogTitle;
+    CommonDialog1->Filter = kPictureFilter;
+
+    const auto onTab = [this](int tab, QWidget* control, int left, int top, int width, int height) {
+        placeTwips(control, kTabLeft + left, kTabTop + top, width, height);
+        m_tabControls[tab] << control;
+    };
+
+    // General tab
+    Check1 = new QCheckBox(kKeyboardOption, this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setLayoutDirection(Qt::RightToLeft);
+    setWhiteBackground(Check1);
+    onTab(0, Check1, 1560, 600, 3495, 375);
+    Label1 = makeLabel(this, "Label1", kPictureHeading);
+    onTab(0, Label1, 2880, 1200, 2115, 195);
+    Command2 = makeButton(this, "Command2", kOpenPicture);
+    onTab(0, Command2, 120, 1515, 1095, 375);
+    Text1 = makeTextBox(this, "Text1", Qt::AlignLeft | Qt::AlignVCenter);
+    // A path reads left to right, also when its folder names are Persian.
+    Text1->setLayoutDirection(Qt::LeftToRight);
+    onTab(0, Text1, 1320, 1560, 3735, 315);
+    Label2 = makeLabel(this, "Label2", QString(61, QLatin1Char('_')));
+    {
+        QPalette pal = Label2->palette();
+        pal.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+        Label2->setPalette(pal);
+    }
+    onTab(0, Label2, -240, 1800, 5490, 195);
+    Command6 = makeButton(this, "Command6", kRemovePicture);
+    onTab(0, Command6, 120, 2160, 1095, 375);
+    Command3 = makeButton(this, "Command3", kSave);
+    onTab(0, Command3, 3840, 2160, 1215, 375);
+
+    // Security tab
+    Label3 = makeLabel(this, "Label3", kSecurityNote);
+    onTab(1, Label3, 600, 480, 4455, 195);
+    Label4 = makeLabel(this, "Label4", kUserCaption);
+    onTab(1, Label4, 4260, 960, 795, 195);
+    Text2 = makeTextBox(this, "Text2", Qt::AlignRight | Qt::AlignVCenter);
+    onTab(1, Text2, 120, 960, 4095, 315);
+    Label5 = makeLabel(this, "Label5", kPasswordCaption);
+    onTab(1, Label5, 4245, 1440, 810, 195);
+    Text3 = makeTextBox(this, "Text3", Qt::AlignRight | Qt::AlignVCenter);
+    auto* atSigns = new AtSignPasswordStyle;
+    atSigns->setParent(Text3);
+    Text3->setStyle(atSigns);
+    Text3->setEchoMode(QLineEdit::Password);
+    onTab(1, Text3, 120, 1440, 4095, 315);
+    Command5 = makeButton(this, "Command5", kRemovePassword);
+    onTab(1, Command5, 1680, 1800, 1215, 375);
+    Command4 = makeButton(this, "Command4", kSetPassword);
+    onTab(1, Command4, 3000, 1800, 1215, 375);
+
+    for (QWidget* control : m_tabControls[0] + m_tabControls[1])
+        control->raise();
+    XTab1_Click(0);
+
+    connect(XTab1, &QTabWidget::currentChanged, this, &Form16::XTab1_Click);
+    // A change of the box's value counts as a click, also when the program makes it.
+    connect(Check1, &QCheckBox::toggled, this, &Form16::Check1_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form16::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form16::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form16::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form16::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form16::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form16::Command6_Click);
+    connect(Text2, &QLineEdit::textChanged, this, &Form16::Text2_Change);
+    connect(Text3, &QLineEdit::textChanged, this, &Form16::Text3_Change);
 }
 
-void Form16::Form_Load() {}
+void Form16::Form_Load()
+{
+    // The keyboard option: only a stored "1" ticks the box (and so switches the keyboard on);
+    // "0", nothing or anything else leaves it unticked.
+    bool isNumber = false;
+    const int keyboard = SettingsStore::read(SettingsStore::kDesktop, kKeyboardKey).trimmed().toShort(&isNumber);
+    if (isNumber && keyboard == 1)
+        Check1->setChecked(true);
 
-void MainWindowKeyboardStep() {}
+    Text1->setText(SettingsStore::read(SettingsStore::kDesktop, kPictureKey));
+    Text2->setText(SettingsStore::read(SettingsStore::kUser, kUserKey));
+    Text3->setText(SettingsStore::read(SettingsStore::kUser, kPasswordKey));
 
-void MainWindowBackgroundPictureStep(Form1*) {}
+    const bool noLogin = Text2->text().isEmpty() && Text3->text().isEmpty();
+    Command5->setEnabled(!noLogin);
+    Command4->setEnabled(noLogin);
+}
+
+void Form16::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    hide();
+}
+
+void Form16::XTab1_Click(int tab)
+{
+    for (int i = 0; i < 2; ++i)
+        for (QWidget* control : m_tabControls[i])
+            control->setVisible(i == tab);
+}
+
+void Form16::Check1_Click()
+{
+    const bool ticked = Check1->isChecked();
+    SettingsStore::write(SettingsStore::kDesktop, kKeyboardKey, ticked ? QStringLiteral("1") : QStringLiteral("0"));
+    keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : kKeyboardOff);
+}
+
+void Form16::Command1_Click()
+{
+    hide();
+}
+
+void Form16::Command2_Click()
+{
+    // On cancel the dialog keeps the name it held: the file chosen last, or nothing.
+    CommonDialog1->ShowOpen(this);
+    Text1->setText(CommonDialog1->FileName);
+}
+
+void Form16::Command3_Click()
+{
+    SettingsStore::write(SettingsStore::kDesktop, kPictureKey, Text1->text());
+    // The main window, when there is one, shows the picture at once; else its load will.
+    showPicture(forms().ifLoaded<Form1>(), picturePathFor(Text1->text()));
+}
+
+void Form16::Command6_Click()
+{
+    Text1->clear();
+    SettingsStore::write(SettingsStore::kDesktop, kPictureKey, QString());
+    showPicture(forms().ifLoaded<Form1>(), programFile(kDefaultPicture));
+}
+
+void Form16::Command4_Click()
+{
+    if (Text2->text().isEmpty()) {
+        PersianMsgBox(this, kNoUserName, kWarning, kSecurityTitle);
+        return;
+    }
+    if (Text3->text().isEmpty()) {
+        PersianMsgBox(this, kNoPassword, kWarning, kSecurityTitle);
+        return;
+    }
+    const QString hashed = LoginPassword::hash(Text3->text());
+    if (hashed.isEmpty()) {
+        PersianMsgBox(this, kPasswordNotSet, kWarning, kSecurityTitle);
+        return;
+    }
+    SettingsStore::write(SettingsStore::kUser, kUserKey, Text2->text());
+    SettingsStore::write(SettingsStore::kUser, kPasswordKey, hashed);
+    Command4->setEnabled(false);
+    Command5->setEnabled(true);
+    PersianMsgBox(this, kPasswordSet, kInformation, kSecurityTitle);
+}
+
+void Form16::Command5_Click()
+{
+    Text2->clear();
+    Text3->clear();
+    SettingsStore::write(SettingsStore::kUser, kUserKey, Text2->text());
+    SettingsStore::write(SettingsStore::kUser, kPasswordKey, Text3->text());
+    Command5->setEnabled(false);
+    Command4->setEnabled(true);
+    PersianMsgBox(this, kPasswordRemoved, kInformation, kSecurityTitle);
+}
+
+void Form16::Text2_Change()
+{
+    Command5->setEnabled(!(Text2->text().isEmpty() && Text3->text().isEmpty()));
+}
+
+void Form16::Text3_Change()
+{
+    Text2_Change();
+}
+
+namespace LoginPassword {
+
+QString hash(const QString& password)
+{
+    if (!sodiumReady())
+        return QString();
+    const QByteArray utf8 = password.toUtf8();
+    char out[crypto_pwhash_STRBYTES];
+    if (crypto_pwhash_str(out, utf8.constData(), static_cast<unsigned long long>(utf8.size()),
+                          crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
+        != 0)
+        return QString();
+    return QString::fromLatin1(out);
+}
+
+bool isHash(const QString& stored)
+{
+    return stored.startsWith(QLatin1String(crypto_pwhash_argon2id_STRPREFIX))
+        || stored.startsWith(QLatin1String(crypto_pwhash_argon2i_STRPREFIX));
+}
+
+bool matches(const QString& stored, const QString& typed)
+{
+    // A stored hash is never compared as text: typing the hash itself must not let anyone in.
+    if (!isHash(stored))
+        return stored == typed;
+    if (!sodiumReady())
+        return false;
+    const QByteArray hashed = stored.toLatin1();
+    const QByteArray utf8 = typed.toUtf8();
+    return crypto_pwhash_str_verify(hashed.constData(), utf8.constData(),
+                                    static_cast<unsigned long long>(utf8.size()))
+        == 0;
+}
+
+} // namespace LoginPassword
+
+void MainWindowKeyboardStep()
+{
+    Form16* settings = forms().get<Form16>();
+    keyboardLayout().activate(settings->Check1->isChecked() ? KeyboardLayout::kPersian : kKeyboardOff);
+}
+
+void MainWindowBackgroundPictureStep(Form1* mainWindow)
+{
+    Form16* settings = forms().get<Form16>();
+    showPicture(mainWindow, picturePathFor(settings->Text1->text()));
+}

@@ -1,10 +1,17 @@
 #pragma once
-// Form16, the software settings window; loaded hidden at start-up, it holds the current
-// settings values (keyboard option, background picture, login) for the whole run.
+// Form16, the software settings window: the main window's background picture, the Persian
+// keyboard at start and the login. Loaded hidden at start-up and never unloaded (its return
+// button and close box hide it), it holds the current settings values for the whole run.
 #include "app/form.h"
 
+#include <QList>
+
+class CommonDialog;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
+class QTabWidget;
 
 class Form16 : public Form
 {
@@ -13,14 +20,65 @@ public:
     explicit Form16(QWidget* parent = nullptr);
     void Form_Load() override;
 
+    QTabWidget* XTab1 = nullptr;
+    QPushButton* Command1 = nullptr; // return
+    CommonDialog* CommonDialog1 = nullptr;
+
+    // General tab
     QCheckBox* Check1 = nullptr; // switch the Persian keyboard on at start
-    QLineEdit* Text1 = nullptr;  // background picture path
-    QLineEdit* Text2 = nullptr;  // login user name
-    QLineEdit* Text3 = nullptr;  // login password
+    QLabel* Label1 = nullptr;
+    QPushButton* Command2 = nullptr; // open picture
+    QLineEdit* Text1 = nullptr;      // background picture path
+    QLabel* Label2 = nullptr;        // divider
+    QPushButton* Command6 = nullptr; // remove picture
+    QPushButton* Command3 = nullptr; // save
+
+    // Security tab
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Text2 = nullptr; // login user name
+    QLabel* Label5 = nullptr;
+    QLineEdit* Text3 = nullptr;      // login password as stored (shown as at signs)
+    QPushButton* Command5 = nullptr; // remove password
+    QPushButton* Command4 = nullptr; // set password
+
+public Q_SLOTS:
+    void Check1_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Text2_Change();
+    void Text3_Change();
+    void XTab1_Click(int tab);
+
+protected:
+    // The window is never unloaded during the run: the close box only hides it.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QList<QWidget*> m_tabControls[2];
 };
+
+// Login passwords as the settings store keeps them: a salted, slow hash (Argon2id with the
+// interactive limits) in the self-describing text form of libsodium's crypto_pwhash_str.
+namespace LoginPassword {
+// The hash of the password; the empty text if hashing failed (out of memory).
+QString hash(const QString& password);
+// Whether a stored value is such a hash, rather than a password an earlier version kept as it was.
+bool isHash(const QString& stored);
+// Whether the typed password is the stored one: a hash is verified; any other stored value
+// (left by an earlier version) must equal the typed text exactly.
+bool matches(const QString& stored, const QString& typed);
+} // namespace LoginPassword
 
 class Form1;
 
 // The main window's load steps that use the current settings values held by Form16.
+// Switches the Persian keyboard on when the option is ticked, else back to ordinary typing.
 void MainWindowKeyboardStep();
+// Shows the stored picture (or the default one) in the main window; a picture that cannot be
+// loaded leaves the main window's picture as it was.
 void MainWindowBackgroundPictureStep(Form1* mainWindow);
