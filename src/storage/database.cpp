@@ -241,3 +241,40 @@ void setProblemReporter(std::function<void(const QString& message)> reporterFunc
 }
 
 } // namespace Database
+
+// ---- Backup copy of an open database file -------------------------------------------------
+
+namespace Database {
+
+QString backupInto(const QString& filePath, const QString& destination)
+{
+    static const QString kBackupFailed = QStringLiteral("نسخه پشتيبان نوشته نشد (%1).");
+    QString problem;
+    sqlite3* source = handleFor(filePath, &problem);
+    if (!source)
+        return problem.isEmpty() ? kBackupFailed.arg(QDir::toNativeSeparators(filePath)) : problem;
+
+    sqlite3* target = nullptr;
+    const QByteArray name = QFile::encodeName(destination);
+    int rc = sqlite3_open_v2(name.constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        // The file is thrown away when the copy fails, so it needs no journal of its own.
+        sqlite3_exec(target, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
+        sqlite3_backup* backup = sqlite3_backup_init(target, "main", source, "main");
+        if (!backup) {
+            rc = sqlite3_errcode(target);
+        } else {
+            rc = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? finished : rc;
+        }
+    }
+    if (rc != SQLITE_OK)
+        problem = kBackupFailed.arg(QString::fromUtf8(target ? sqlite3_errmsg(target) : sqlite3_errstr(rc)));
+    // Closing writes nothing more; a failure here still means the file may be incomplete.
+    if (sqlite3_close(target) != SQLITE_OK && problem.isEmpty())
+        problem = kBackupFailed.arg(QString::fromUtf8(sqlite3_errmsg(target)));
+    return problem;
+}
+
+} // namespace Database

@@ -37,3 +37,15 @@ void closeAll();
 void setProblemReporter(std::function<void(const QString& message)> reporter);
 
 } // namespace Database
+
+// ---- Backup copy of an open database file -------------------------------------------------
+
+namespace Database {
+
+// Writes a complete, consistent copy of the database file into `destination` (a new or empty
+// file) with SQLite's online backup, through the connection the data sources share, so it
+// works while windows hold the file open. Returns the empty text on success, else the reason
+// in Persian; `destination` is then left half-written for the caller to remove.
+QString backupInto(const QString& filePath, const QString& destination);
+
+} // namespace Database

@@ -1,0 +1,447 @@
+// The backup and restore commands: complete copies, vetted restores that never lose the shop's
+// data, the dialog's file names, the exact messages and the re-read of every data window.
+#include "app/backup_restore.h"
+#include "app/common_dialog.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "catalogue/customer_editor.h"
+#include "catalogue/domain_editor.h"
+#include "catalogue/list_windows.h"
+#include "catalogue/plan_editor.h"
+#include "orders/order_entry.h"
+#include "orders/order_list.h"
+#include "orders/pickers.h"
+#include "storage/data_source.h"
+#include "storage/database.h"
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+const QString kBackupDone = QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  ");
+const QString kBackupDoneTitle = QStringLiteral("پشتيبان گيري");
+const QString kBackupFailed = QStringLiteral("  عمليات پشتيبان گيري با مشکل مواجه شده است  ");
+const QString kBackupFailedTitle = QStringLiteral(" پشتيبان گيري ");
+const QString kRestoreDone = QStringLiteral("  عمليات بازيابي فايل پشتيبان با موفقيت انجام شد  ");
+const QString kRestoreDoneTitle = QStringLiteral("بازيابي پشتيبان");
+const QString kRestoreFailed = QStringLiteral("  عمليات بازيابي فايل پشتيبان با مشکل مواجه شده است  ");
+const QString kRestoreFailedTitle = QStringLiteral("پشتيبان گيري");
+const QString kOk = QStringLiteral("تأييد");
+const QString kBackupFilter = QStringLiteral("(*.Backup)|*.Backup");
+
+sqlite3* db(const TestProgram& program)
+{
+    return Database::handleFor(program.dbPath());
+}
+
+bool exec(sqlite3* handle, const QString& sql)
+{
+    return handle && sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+int countRows(sqlite3* handle, const QString& table)
+{
+    sqlite3_stmt* stmt = nullptr;
+    int count = -1;
+    if (handle && sqlite3_prepare_v2(handle, ("SELECT COUNT(*) FROM " + table).toUtf8().constData(), -1, &stmt,
+                                     nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        count = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return count;
+}
+
+// Rows of a table in a file other than the open database (a backup, the safety copy).
+int countRowsIn(const QString& file, const QString& table)
+{
+    sqlite3* handle = nullptr;
+    sqlite3_open_v2(QFile::encodeName(file).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    const int count = countRows(handle, table);
+    sqlite3_close(handle);
+    return count;
+}
+
+// `count` rows in each table, their texts marked with `tag`, in one transaction.
+bool addRows(sqlite3* handle, const QString& tag, int count = 1)
+{
+    const QString numbers = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
+                                .arg(count);
+    return exec(handle, QStringLiteral("BEGIN;") + numbers +
+                            QStringLiteral("INSERT INTO winhost (namep, gs) SELECT '%1 ' || i, '1000' FROM n;") + numbers +
+                            QStringLiteral("INSERT INTO linhost (namep, gs) SELECT '%1 ' || i, '2000' FROM n;") + numbers +
+                            QStringLiteral("INSERT INTO newdomin (pd, gs) SELECT '%1 ' || i, '3000' FROM n;") + numbers +
+                            QStringLiteral("INSERT INTO newmoshtary (nuser, name) SELECT '%1', 'رضا' FROM n;") + numbers +
+                            QStringLiteral("INSERT INTO ss (nuser, name, tss) SELECT '%1', 'رضا', '1403/01/15' FROM n;"
+                                           "COMMIT;")
+                                .arg(tag));
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Temporary files the commands left behind in a folder.
+QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.tmp"), QStringLiteral("*.tmp-journal")}, QDir::Files);
+}
+
+// Answers the file dialog in place of the user and records how it was opened.
+struct DialogAnswers
+{
+    QStringList modes;
+    QStringList startNames;
+    std::optional<QString> answer;
+
+    DialogAnswers()
+    {
+        CommonDialog::setAnswerForTests([this](const QString& mode, const QString& startName) {
+            modes << mode;
+            startNames << startName;
+            return answer;
+        });
+    }
+    ~DialogAnswers() { CommonDialog::setAnswerForTests(nullptr); }
+};
+
+struct Box
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Runs a command that ends with one message box, presses its OK button and returns the box.
+Box answeredBox(const std::function<void()>& command)
+{
+    Box box;
+    ModalAnswerer answerer([&box](QWidget* modal) {
+        if (auto* messageBox = qobject_cast<QMessageBox*>(modal))
+            box = {messageBox->windowTitle(), messageBox->text(), messageBox->icon()};
+        clickButton(modal, kOk);
+    });
+    command();
+    return box;
+}
+
+// Runs a command; true when it showed no modal window at all (one that does come is closed).
+bool showsNothing(const std::function<void()>& command)
+{
+    bool appeared = false;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&appeared] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            appeared = true;
+            modal->close();
+        }
+    });
+    watch.start();
+    command();
+    QTest::qWait(30);
+    return !appeared;
+}
+
+template <class Window> int rowsShown()
+{
+    Window* window = forms().ifLoaded<Window>();
+    return window && window->Adodc1 ? window->Adodc1->recordCount() : -1;
+}
+
+bool allDataWindowsLoaded()
+{
+    return forms().isLoaded<Form2>() && forms().isLoaded<Form3>() && forms().isLoaded<Form4>() &&
+           forms().isLoaded<Form5>() && forms().isLoaded<Form6>() && forms().isLoaded<Form7>() &&
+           forms().isLoaded<Form8>() && forms().isLoaded<Form9>() && forms().isLoaded<Form10>() &&
+           forms().isLoaded<Form11>() && forms().isLoaded<Form12>() && forms().isLoaded<Form13>() &&
+           forms().isLoaded<Form14>();
+}
+
+// What every list and picker shows, in the order Form6, Form7, Form8, Form9, Form11, Form12
+// (Windows plans), Form13, Form14.
+QList<int> listedRows()
+{
+    return {rowsShown<Form6>(),  rowsShown<Form7>(),  rowsShown<Form8>(),  rowsShown<Form9>(),
+            rowsShown<Form11>(), rowsShown<Form12>(), rowsShown<Form13>(), rowsShown<Form14>()};
+}
+
+} // namespace
+
+class TestBackupRestore : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void roundTripBringsBackTheBackedUpRows()
+    {
+        TestProgram program;
+        QVERIFY(addRows(db(program), QStringLiteral("first")));
+        const QString backups = program.folder() + QStringLiteral("/backups");
+        QVERIFY(QDir().mkpath(backups));
+        const QString backupFile = backups + QStringLiteral("/db.Backup");
+        CommonDialog dialog;
+        dialog.Filter = kBackupFilter;
+        DialogAnswers answers;
+
+        answers.answer = backupFile;
+        Box box = answeredBox([&] { BackupDatabase(nullptr, &dialog); });
+        QCOMPARE(box.text, kBackupDone);
+        QCOMPARE(box.title, kBackupDoneTitle);
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QVERIFY(Database::checkFile(backupFile).isEmpty());
+
+        // An order entered after the backup, seen in the order list.
+        QVERIFY(addRows(db(program), QStringLiteral("later")));
+        QCOMPARE(forms().get<Form14>()->Adodc1->recordCount(), 2);
+
+        box = answeredBox([&] { RestoreDatabase(nullptr, &dialog); });
+        QCOMPARE(box.text, kRestoreDone);
+        QCOMPARE(box.title, kRestoreDoneTitle);
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(answers.modes, QStringList({QStringLiteral("save"), QStringLiteral("open")}));
+        // The backup offers its default name; the restore starts empty although the backup
+        // left the chosen path in the dialog.
+        QCOMPARE(answers.startNames, QStringList({QStringLiteral("db.Backup"), QString()}));
+
+        for (const char* table : {"winhost", "linhost", "newdomin", "newmoshtary", "ss"})
+            QCOMPARE(countRows(db(program), QString::fromLatin1(table)), 1);
+        QVERIFY(allDataWindowsLoaded());
+        QCOMPARE(listedRows(), QList<int>({1, 1, 1, 1, 1, 1, 1, 1}));
+        QCOMPARE(forms().get<Form14>()->Adodc1->field(QStringLiteral("nuser")), QStringLiteral("first"));
+
+        // The database as it was before the restore is kept beside it.
+        const QString safety = safetyCopyPath(program.dbPath());
+        QCOMPARE(countRowsIn(safety, QStringLiteral("ss")), 2);
+        // ... and replaced by the next restore.
+        answeredBox([&] { RestoreDatabase(nullptr, &dialog); });
+        QCOMPARE(countRowsIn(safety, QStringLiteral("ss")), 1);
+        QVERIFY(leftovers(program.folder()).isEmpty());
+        QVERIFY(leftovers(backups).isEmpty());
+    }
+
+    void backupReplacesAnExistingFile()
+    {
+        TestProgram program;
+        QVERIFY(addRows(db(program), QStringLiteral("plan")));
+        const QString backupFile = program.folder() + QStringLiteral("/db.Backup");
+        QVERIFY(writeFile(backupFile, "an older backup"));
+        CommonDialog dialog;
+        DialogAnswers answers;
+        answers.answer = backupFile;
+
+        const Box box = answeredBox([&] { BackupDatabase(nullptr, &dialog); });
+        QCOMPARE(box.text, kBackupDone);
+        QVERIFY(Database::checkFile(backupFile).isEmpty());
+        QCOMPARE(countRowsIn(backupFile, QStringLiteral("winhost")), 1);
+        QVERIFY(leftovers(program.folder()).isEmpty());
+    }
+
+    void backupFailure_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the program folder, or "" for db.mdb
+        QTest::addColumn<bool>("targetExists");
+        // Tests run as root, for whom a read-only folder is still writable; a path whose
+        // parent is a file or does not exist cannot be written by anyone.
+        QTest::newRow("parent is a file") << QStringLiteral("note.txt/db.Backup") << false;
+        QTest::newRow("parent missing") << QStringLiteral("no such folder/db.Backup") << false;
+        QTest::newRow("a folder") << QStringLiteral("folder.Backup") << true;
+        QTest::newRow("the database itself") << QString() << true;
+    }
+
+    void backupFailure()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, targetExists);
+        TestProgram program;
+        QVERIFY(addRows(db(program), QStringLiteral("plan")));
+        QVERIFY(writeFile(program.folder() + QStringLiteral("/note.txt"), "notes"));
+        QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("folder.Backup")));
+        const QString path = target.isEmpty() ? program.dbPath() : program.folder() + QLatin1Char('/') + target;
+        const QByteArray before = contents(program.dbPath());
+        CommonDialog dialog;
+        DialogAnswers answers;
+        answers.answer = path;
+
+        const Box box = answeredBox([&] { BackupDatabase(nullptr, &dialog); });
+        QCOMPARE(box.text, kBackupFailed);
+        QCOMPARE(box.title, kBackupFailedTitle);
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(QFileInfo::exists(path), targetExists);
+        QCOMPARE(contents(program.dbPath()), before);
+        QCOMPARE(countRows(db(program), QStringLiteral("winhost")), 1);
+        QVERIFY(leftovers(program.folder()).isEmpty());
+    }
+
+    void cancelEndsSilently_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<std::optional<QString>>("answer");
+        QTest::newRow("backup, cancel") << false << std::optional<QString>();
+        QTest::newRow("backup, empty name") << false << std::optional<QString>(QString());
+        QTest::newRow("restore, cancel") << true << std::optional<QString>();
+        QTest::newRow("restore, empty name") << true << std::optional<QString>(QString());
+    }
+
+    void cancelEndsSilently()
+    {
+        QFETCH(bool, restore);
+        QFETCH(std::optional<QString>, answer);
+        TestProgram program;
+        QVERIFY(addRows(db(program), QStringLiteral("plan")));
+        const QByteArray before = contents(program.dbPath());
+        const QStringList filesBefore = QDir(program.folder()).entryList(QDir::Files);
+        CommonDialog dialog;
+        DialogAnswers answers;
+        answers.answer = answer;
+
+        QVERIFY(showsNothing([&] {
+            if (restore)
+                RestoreDatabase(nullptr, &dialog);
+            else
+                BackupDatabase(nullptr, &dialog);
+        }));
+        QCOMPARE(answers.modes.size(), 1);
+        QCOMPARE(contents(program.dbPath()), before);
+        QCOMPARE(QDir(program.folder()).entryList(QDir::Files), filesBefore);
+        QVERIFY(!forms().isLoaded<Form2>()); // the windows are not re-read
+    }
+
+    void refusedRestoreLeavesTheDatabaseAsItWas_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("text file") << QStringLiteral("text");
+        QTest::newRow("photo") << QStringLiteral("photo");
+        QTest::newRow("empty file") << QStringLiteral("empty");
+        QTest::newRow("missing file") << QStringLiteral("missing");
+        QTest::newRow("truncated database") << QStringLiteral("truncated");
+        QTest::newRow("database of another program") << QStringLiteral("foreign");
+        QTest::newRow("orders without their date") << QStringLiteral("missing column");
+    }
+
+    void refusedRestoreLeavesTheDatabaseAsItWas()
+    {
+        QFETCH(QString, kind);
+        TestProgram program;
+        // Enough pages for a truncation to cut through the data.
+        QVERIFY(addRows(db(program), QStringLiteral("a row with some text to fill the pages"), 200));
+        const QString candidate = program.folder() + QStringLiteral("/candidate.Backup");
+        if (kind == QLatin1String("text")) {
+            QVERIFY(writeFile(candidate, "SQLite format 3 is what this text file claims to be"));
+        } else if (kind == QLatin1String("photo")) {
+            QImage photo(64, 48, QImage::Format_RGB32);
+            photo.fill(Qt::darkCyan);
+            QVERIFY(photo.save(candidate, "JPG"));
+        } else if (kind == QLatin1String("empty")) {
+            QVERIFY(writeFile(candidate, QByteArray()));
+        } else if (kind == QLatin1String("truncated")) {
+            const QString whole = program.folder() + QStringLiteral("/whole.Backup");
+            QVERIFY(WriteBackupFile(program.dbPath(), whole));
+            const QByteArray bytes = contents(whole);
+            QVERIFY(bytes.size() > 8 * 4096);
+            QVERIFY(writeFile(candidate, bytes.left(bytes.size() / 2)));
+        } else if (kind == QLatin1String("foreign") || kind == QLatin1String("missing column")) {
+            sqlite3* other = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(candidate).constData(), &other), SQLITE_OK);
+            QString sql = QStringLiteral("CREATE TABLE notes (ID INTEGER PRIMARY KEY, body TEXT);");
+            if (kind == QLatin1String("missing column")) {
+                for (const Database::TableSchema& table : Database::schema()) {
+                    QStringList columns = table.columns.mid(1);
+                    columns.removeAll(QStringLiteral("tss"));
+                    sql += QStringLiteral("CREATE TABLE %1 (ID INTEGER PRIMARY KEY, %2);").arg(table.name, columns.join(u','));
+                }
+            }
+            QVERIFY(exec(other, sql));
+            sqlite3_close(other);
+        }
+        // A row stored after the list was read: only a re-read shows it.
+        QCOMPARE(forms().get<Form6>()->Adodc1->recordCount(), 200);
+        QVERIFY(addRows(db(program), QStringLiteral("unseen")));
+        Database::closeAll(); // so the file's bytes are final
+        const QByteArray before = contents(program.dbPath());
+        CommonDialog dialog;
+        DialogAnswers answers;
+        answers.answer = candidate;
+
+        const Box box = answeredBox([&] { RestoreDatabase(nullptr, &dialog); });
+        QCOMPARE(box.text, kRestoreFailed);
+        QCOMPARE(box.title, kRestoreFailedTitle);
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(contents(program.dbPath()), before);
+        QVERIFY(allDataWindowsLoaded());
+        QCOMPARE(listedRows(), QList<int>({201, 201, 201, 201, 201, 201, 201, 201}));
+        QVERIFY(!QFileInfo::exists(safetyCopyPath(program.dbPath())));
+        QVERIFY(leftovers(program.folder()).isEmpty());
+    }
+
+    void restoreDropsTheOldDatabasesLeftoverJournal()
+    {
+        TestProgram program;
+        QVERIFY(addRows(db(program), QStringLiteral("backed up")));
+        const QString backupFile = program.folder() + QStringLiteral("/db.Backup");
+        QVERIFY(WriteBackupFile(program.dbPath(), backupFile));
+        QVERIFY(addRows(db(program), QStringLiteral("later"), 50));
+        Database::closeAll();
+
+        // A crash in the middle of a change leaves a journal that undoes it at the next opening.
+        const QString journal = program.dbPath() + QStringLiteral("-journal");
+        sqlite3* writer = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(program.dbPath()).constData(), &writer), SQLITE_OK);
+        QVERIFY(exec(writer, QStringLiteral("PRAGMA synchronous=OFF; BEGIN; DELETE FROM ss; DELETE FROM winhost;")));
+        const QByteArray hotJournal = contents(journal);
+        QVERIFY(exec(writer, QStringLiteral("ROLLBACK")));
+        sqlite3_close(writer);
+        QVERIFY(!hotJournal.isEmpty());
+        QVERIFY(writeFile(journal, hotJournal));
+
+        CommonDialog dialog;
+        DialogAnswers answers;
+        answers.answer = backupFile;
+        const Box box = answeredBox([&] { RestoreDatabase(nullptr, &dialog); });
+        QCOMPARE(box.text, kRestoreDone);
+        QVERIFY(!QFileInfo::exists(journal));
+        QVERIFY(Database::checkFile(program.dbPath()).isEmpty());
+        QCOMPARE(countRows(db(program), QStringLiteral("ss")), 1);
+        QCOMPARE(countRows(db(program), QStringLiteral("winhost")), 1);
+        // The safety copy keeps the journal it needs to be read as the database was.
+        QCOMPARE(contents(safetyCopyPath(program.dbPath()) + QStringLiteral("-journal")), hotJournal);
+        QCOMPARE(countRowsIn(safetyCopyPath(program.dbPath()), QStringLiteral("ss")), 51);
+    }
+
+    void mainWindowMenuCommandsUseItsDialog()
+    {
+        TestProgram program;
+        Form1* mainWindow = forms().get<Form1>();
+        QVERIFY(addRows(db(program), QStringLiteral("menu")));
+        QCOMPARE(mainWindow->CommonDialog1->Filter, kBackupFilter);
+        const QString backupFile = program.folder() + QStringLiteral("/menu.Backup");
+        DialogAnswers answers;
+        answers.answer = backupFile;
+        QCOMPARE(answeredBox([&] { BackupCommand(mainWindow); }).text, kBackupDone);
+        QCOMPARE(mainWindow->CommonDialog1->FileName, backupFile);
+        QCOMPARE(answeredBox([&] { RestoreCommand(mainWindow); }).text, kRestoreDone);
+        QCOMPARE(answers.startNames, QStringList({QStringLiteral("db.Backup"), QString()}));
+        QCOMPARE(countRows(db(program), QStringLiteral("ss")), 1);
+    }
+};
+
+QTEST_MAIN(TestBackupRestore)
+#include "tst_backup_restore.moc"
