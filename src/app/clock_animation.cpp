@@ -83,6 +83,7 @@ void ClockAnimation::paintEvent(QPaintEvent*)
     if (!isPlaying())
         return;
     QPainter painter(this);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                           QPainter::TextAntialiasing);
     m_renderer->render(&painter, movieRect());
 }

@@ -23,11 +23,13 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 
 #include <vector>
 
@@ -65,39 +67,39 @@ struct MenuEntry
 const std::vector<MenuEntry>& menuEntries()
 {
     static const std::vector<MenuEntry> entries = {
-    {1, "aaa", QStringLiteral("   ثبت اطلاعات   "), {}, nullptr},
-    {2, "asd", QStringLiteral("ثبت پنل جديد         "), {}, nullptr},
-    {3, "win1", QStringLiteral("ويندوز        "), {Qt::CTRL | Qt::Key_W}, &Form1::win1_Click},
-    {3, "fv", QStringLiteral("-"), {}, nullptr},
-    {3, "dsa", QStringLiteral("لينوکس          "), {Qt::CTRL | Qt::Key_L}, &Form1::dsa_Click},
-    {2, "sdddsdsd", QStringLiteral("-"), {}, nullptr},
-    {2, "domin", QStringLiteral("ثبت پسوند دامنه جديد"), {}, &Form1::domin_Click},
-    {2, "egefc", QStringLiteral("-"), {}, nullptr},
-    {2, "defsf", QStringLiteral("ثبت مشتري جديد"), {}, &Form1::defsf_Click},
-    {1, "ajaja", QStringLiteral("   ويرايش اطلاعات   "), {}, nullptr},
-    {2, "editpanl", QStringLiteral("ويرايش پنل"), {}, nullptr},
-    {3, "win", QStringLiteral("ويندوز        "), {Qt::CTRL | Qt::Key_E}, &Form1::win_Click},
-    {3, "lkkjh", QStringLiteral("-"), {}, nullptr},
-    {3, "lkdgd", QStringLiteral("لينوکس        "), {Qt::CTRL | Qt::Key_N}, &Form1::lkdgd_Click},
-    {2, "ijiij", QStringLiteral("-"), {}, nullptr},
-    {2, "lkjkff", QStringLiteral("ويرايش پسوند دامنه"), {}, &Form1::lkjkff_Click},
-    {2, "kjkjf", QStringLiteral("-"), {}, nullptr},
-    {2, "llahf", QStringLiteral("ويرايش مشتري"), {}, &Form1::llahf_Click},
-    {1, "al", QStringLiteral("   عمليات   "), {}, nullptr},
-    {2, "lllala", QStringLiteral("ثبت سفارش جديد"), {}, &Form1::lllala_Click},
-    {2, "jbjsdfhgbvhdsgf", QStringLiteral("-"), {}, nullptr},
-    {2, "viewsfarsh", QStringLiteral("ويرايش سفارش"), {}, &Form1::viewsfarsh_Click},
-    {1, "options", QStringLiteral("   تنظيمات    "), {}, nullptr},
-    {2, "tah", QStringLiteral("   تهسيلات"), {}, nullptr},
-    {3, "setbackup", QStringLiteral("پشتيبان گيري"), {}, &Form1::setbackup_Click},
-    {3, "nnknkn", QStringLiteral("-"), {}, nullptr},
-    {3, "getbackup", QStringLiteral("بازيابي پشتيبان"), {}, &Form1::getbackup_Click},
-    {2, "sfsdfsdf", QStringLiteral("-"), {}, nullptr},
-    {2, "optionprint", QStringLiteral("   تنظيمات فاکتور    "), {}, &Form1::optionprint_Click},
-    {2, "jkjk", QStringLiteral("-"), {}, nullptr},
-    {2, "toolssoft", QStringLiteral("   تنظيمات نرم افزار"), {}, &Form1::toolssoft_Click},
-    {1, "ab", QStringLiteral("   درباره ما   "), {}, &Form1::ab_Click},
-    {1, "exit", QStringLiteral("    خروج    "), {}, &Form1::exit_Click},
+        {1, "aaa", QStringLiteral("   ثبت اطلاعات   "), {}, nullptr},
+        {2, "asd", QStringLiteral("ثبت پنل جديد         "), {}, nullptr},
+        {3, "win1", QStringLiteral("ويندوز        "), {Qt::CTRL | Qt::Key_W}, &Form1::win1_Click},
+        {3, "fv", QStringLiteral("-"), {}, nullptr},
+        {3, "dsa", QStringLiteral("لينوکس          "), {Qt::CTRL | Qt::Key_L}, &Form1::dsa_Click},
+        {2, "sdddsdsd", QStringLiteral("-"), {}, nullptr},
+        {2, "domin", QStringLiteral("ثبت پسوند دامنه جديد"), {}, &Form1::domin_Click},
+        {2, "egefc", QStringLiteral("-"), {}, nullptr},
+        {2, "defsf", QStringLiteral("ثبت مشتري جديد"), {}, &Form1::defsf_Click},
+        {1, "ajaja", QStringLiteral("   ويرايش اطلاعات   "), {}, nullptr},
+        {2, "editpanl", QStringLiteral("ويرايش پنل"), {}, nullptr},
+        {3, "win", QStringLiteral("ويندوز        "), {Qt::CTRL | Qt::Key_E}, &Form1::win_Click},
+        {3, "lkkjh", QStringLiteral("-"), {}, nullptr},
+        {3, "lkdgd", QStringLiteral("لينوکس        "), {Qt::CTRL | Qt::Key_N}, &Form1::lkdgd_Click},
+        {2, "ijiij", QStringLiteral("-"), {}, nullptr},
+        {2, "lkjkff", QStringLiteral("ويرايش پسوند دامنه"), {}, &Form1::lkjkff_Click},
+        {2, "kjkjf", QStringLiteral("-"), {}, nullptr},
+        {2, "llahf", QStringLiteral("ويرايش مشتري"), {}, &Form1::llahf_Click},
+        {1, "al", QStringLiteral("   عمليات   "), {}, nullptr},
+        {2, "lllala", QStringLiteral("ثبت سفارش جديد"), {}, &Form1::lllala_Click},
+        {2, "jbjsdfhgbvhdsgf", QStringLiteral("-"), {}, nullptr},
+        {2, "viewsfarsh", QStringLiteral("ويرايش سفارش"), {}, &Form1::viewsfarsh_Click},
+        {1, "options", QStringLiteral("   تنظيمات    "), {}, nullptr},
+        {2, "tah", QStringLiteral("   تهسيلات"), {}, nullptr},
+        {3, "setbackup", QStringLiteral("پشتيبان گيري"), {}, &Form1::setbackup_Click},
+        {3, "nnknkn", QStringLiteral("-"), {}, nullptr},
+        {3, "getbackup", QStringLiteral("بازيابي پشتيبان"), {}, &Form1::getbackup_Click},
+        {2, "sfsdfsdf", QStringLiteral("-"), {}, nullptr},
+        {2, "optionprint", QStringLiteral("   تنظيمات فاکتور    "), {}, &Form1::optionprint_Click},
+        {2, "jkjk", QStringLiteral("-"), {}, nullptr},
+        {2, "toolssoft", QStringLiteral("   تنظيمات نرم افزار"), {}, &Form1::toolssoft_Click},
+        {1, "ab", QStringLiteral("   درباره ما   "), {}, &Form1::ab_Click},
+        {1, "exit", QStringLiteral("    خروج    "), {}, &Form1::exit_Click},
     };
     return entries;
 }
@@ -106,7 +108,8 @@ const std::vector<MenuEntry>& menuEntries()
 class Shape : public QWidget
 {
 public:
-    Shape(QWidget* parent, const QColor& colour, bool filled) : QWidget(parent), m_colour(colour), m_filled(filled)
+    Shape(QWidget* parent, const QColor& colour, bool filled)
+        : QWidget(parent), m_colour(colour), m_filled(filled)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -131,6 +134,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, bool b
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
+    // Right-aligned whatever the text: a label decides its direction by its first letter, so
+    // a bare count or a Latin date would otherwise sit at the left.
+    label->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
     if (bold) {
         QFont font = label->font();
         font.setBold(true);
@@ -165,6 +171,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     buildPanel();
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    // Opens maximized whoever shows it; the size covers the screen where no window manager
+    // maximizes windows.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
 }
 
 void Form1::buildMenu()
@@ -186,8 +197,7 @@ void Form1::buildMenu()
             action = menu->menuAction();
             open.push_back(menu);
         } else if (entry.caption == kSeparator && owner) {
-            action = owner->addSeparator();
-            action->setText(entry.caption);
+            action = owner->addSeparator(); // drawn as a line; a text would show beside it
         } else {
             action = owner ? owner->addAction(entry.caption) : bar->addAction(entry.caption);
         }

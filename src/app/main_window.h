@@ -23,20 +23,20 @@ public:
     QWidget* Shape4 = nullptr; // box of the statistics panel
     QLabel* Image1 = nullptr;  // background picture, stretched over its area
     ClockAnimation* ShockwaveFlash1 = nullptr;
-    QLabel* Label11 = nullptr; // statistics heading
-    QLabel* Label12 = nullptr; // clock heading
-    QLabel* Label13 = nullptr; // "today" caption
-    QLabel* Label14 = nullptr; // today's date
-    QLabel* Label1 = nullptr;  // customer caption (double click: customer list)
-    QLabel* Label2 = nullptr;  // customer count
-    QLabel* Label3 = nullptr;  // domain extension caption (double click: domain extension list)
-    QLabel* Label4 = nullptr;  // domain extension count
-    QLabel* Label5 = nullptr;  // Windows plan caption
-    QLabel* Label6 = nullptr;  // Windows plan count
-    QLabel* Label9 = nullptr;  // Linux plan caption
-    QLabel* Label8 = nullptr;  // Linux plan count
-    QLabel* Label7 = nullptr;  // order caption
-    QLabel* Label10 = nullptr; // order count
+    QLabel* Label11 = nullptr;             // statistics heading
+    QLabel* Label12 = nullptr;             // clock heading
+    QLabel* Label13 = nullptr;             // "today" caption
+    QLabel* Label14 = nullptr;             // today's date
+    QLabel* Label1 = nullptr;              // customer caption (double click: customer list)
+    QLabel* Label2 = nullptr;              // customer count
+    QLabel* Label3 = nullptr;              // domain extension caption (double click: domain extension list)
+    QLabel* Label4 = nullptr;              // domain extension count
+    QLabel* Label5 = nullptr;              // Windows plan caption
+    QLabel* Label6 = nullptr;              // Windows plan count
+    QLabel* Label9 = nullptr;              // Linux plan caption
+    QLabel* Label8 = nullptr;              // Linux plan count
+    QLabel* Label7 = nullptr;              // order caption
+    QLabel* Label10 = nullptr;             // order count
     CommonDialog* CommonDialog1 = nullptr; // file dialog of backup and restore
 
 public Q_SLOTS:

@@ -26,7 +26,8 @@ void setUpFont()
             QFontDatabase::addApplicationFont(fonts.filePath(file));
     }
     const QStringList installed = QFontDatabase::families();
-    for (const QString& family : {QStringLiteral("Tahoma"), QStringLiteral("Vazirmatn"), QStringLiteral("Nazli")}) {
+    for (const QString& family :
+         {QStringLiteral("Tahoma"), QStringLiteral("Vazirmatn"), QStringLiteral("Nazli")}) {
         if (installed.contains(family)) {
             QApplication::setFont(QFont(family, kFontPointSize));
             return;

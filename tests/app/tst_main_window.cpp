@@ -95,8 +95,9 @@ struct SeenItem
 void walk(const QList<QAction*>& actions, int level, QList<SeenItem>& out)
 {
     for (QAction* action : actions) {
-        out.append({level, action->objectName(), action->text(), action->shortcut().toString(QKeySequence::PortableText),
-                    action->isSeparator(), action->menu() != nullptr});
+        out.append({level, action->objectName(), action->text(),
+                    action->shortcut().toString(QKeySequence::PortableText), action->isSeparator(),
+                    action->menu() != nullptr});
         if (QMenu* menu = action->menu())
             walk(menu->actions(), level + 1, out);
     }
@@ -158,8 +159,9 @@ QPointF handPoint(qreal degreesFromTwelve, qreal radius)
 
 bool near(QRgb pixel, QColor colour, int tolerance = 40)
 {
-    return std::abs(qRed(pixel) - colour.red()) <= tolerance && std::abs(qGreen(pixel) - colour.green()) <= tolerance
-           && std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+    return std::abs(qRed(pixel) - colour.red()) <= tolerance &&
+           std::abs(qGreen(pixel) - colour.green()) <= tolerance &&
+           std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
 }
 
 class UrlCatcher : public QObject
@@ -190,9 +192,11 @@ private Q_SLOTS:
             const QByteArray where = want.name.toUtf8();
             QVERIFY2(got.level == want.level, where.constData());
             QCOMPARE(got.name, want.name);
-            QCOMPARE(got.caption, want.caption);
+            const bool separator = want.caption == QStringLiteral("-");
+            QVERIFY2(got.separator == separator, where.constData());
+            if (!separator)
+                QCOMPARE(got.caption, want.caption);
             QCOMPARE(got.shortcut, want.shortcut);
-            QVERIFY2(got.separator == (want.caption == QStringLiteral("-")), where.constData());
             const bool submenu = i + 1 < kMenu.size() && kMenu[i + 1].level > want.level;
             QVERIFY2(got.submenu == submenu, where.constData());
         }
@@ -206,19 +210,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("window");
         QTest::addColumn<int>("table"); // -1: no new-record state
-        QTest::newRow("win1") << "win1" << "Form2" << int(Table::winhost);
-        QTest::newRow("dsa") << "dsa" << "Form3" << int(Table::linhost);
-        QTest::newRow("domin") << "domin" << "Form4" << int(Table::newdomin);
-        QTest::newRow("defsf") << "defsf" << "Form5" << int(Table::newmoshtary);
-        QTest::newRow("lllala") << "lllala" << "Form10" << int(Table::ss);
-        QTest::newRow("win") << "win" << "Form6" << -1;
-        QTest::newRow("lkdgd") << "lkdgd" << "Form7" << -1;
-        QTest::newRow("lkjkff") << "lkjkff" << "Form8" << -1;
-        QTest::newRow("llahf") << "llahf" << "Form9" << -1;
-        QTest::newRow("viewsfarsh") << "viewsfarsh" << "Form14" << -1;
-        QTest::newRow("optionprint") << "optionprint" << "Form15" << -1;
-        QTest::newRow("toolssoft") << "toolssoft" << "Form16" << -1;
-        QTest::newRow("ab") << "ab" << "Form17" << -1;
+        QTest::newRow("win1") << "win1"
+                              << "Form2" << int(Table::winhost);
+        QTest::newRow("dsa") << "dsa"
+                             << "Form3" << int(Table::linhost);
+        QTest::newRow("domin") << "domin"
+                               << "Form4" << int(Table::newdomin);
+        QTest::newRow("defsf") << "defsf"
+                               << "Form5" << int(Table::newmoshtary);
+        QTest::newRow("lllala") << "lllala"
+                                << "Form10" << int(Table::ss);
+        QTest::newRow("win") << "win"
+                             << "Form6" << -1;
+        QTest::newRow("lkdgd") << "lkdgd"
+                               << "Form7" << -1;
+        QTest::newRow("lkjkff") << "lkjkff"
+                                << "Form8" << -1;
+        QTest::newRow("llahf") << "llahf"
+                               << "Form9" << -1;
+        QTest::newRow("viewsfarsh") << "viewsfarsh"
+                                    << "Form14" << -1;
+        QTest::newRow("optionprint") << "optionprint"
+                                     << "Form15" << -1;
+        QTest::newRow("toolssoft") << "toolssoft"
+                                   << "Form16" << -1;
+        QTest::newRow("ab") << "ab"
+                            << "Form17" << -1;
     }
 
     // Each command opens its window modally; the new-record commands first put the table's
@@ -365,8 +382,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("window");
-        QTest::newRow("customers") << "Label1" << "Form9";
-        QTest::newRow("domain extensions") << "Label3" << "Form8";
+        QTest::newRow("customers") << "Label1"
+                                   << "Form9";
+        QTest::newRow("domain extensions") << "Label3"
+                                           << "Form8";
     }
 
     void captionDoubleClicksOpenTheLists()
@@ -406,10 +425,35 @@ private Q_SLOTS:
                 continue;
             const QFontMetrics metrics(label->font());
             const QByteArray name = label->objectName().toUtf8();
-            QVERIFY2(label->contentsRect().width() >= metrics.horizontalAdvance(label->text()), name.constData());
+            QVERIFY2(label->contentsRect().width() >= metrics.horizontalAdvance(label->text()),
+                     name.constData());
             QVERIFY2(label->contentsRect().height() >= metrics.height(), name.constData());
             // Still inside the side panel.
             QVERIFY2(main->Shape1->geometry().contains(label->geometry()), name.constData());
+        }
+    }
+
+    // Counts and the date sit at the right of their labels, next to their captions, whether
+    // the text is a bare number, Persian, or the Latin design text.
+    void countsAndDateSitNextToTheirCaptions()
+    {
+        TestProgram program;
+        Form1* main = forms().get<Form1>();
+        main->Label4->setText(QStringLiteral("7"));
+        main->Label14->setText(QStringLiteral("1388/11/07"));
+        for (QLabel* label : {main->Label2, main->Label4, main->Label14}) {
+            const QByteArray name = label->objectName().toUtf8();
+            QImage image(label->size(), QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            label->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+            int leftmostInk = image.width();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) > 0)
+                        leftmostInk = std::min(leftmostInk, x);
+            const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(leftmostInk < image.width(), name.constData());
+            QVERIFY2(leftmostInk >= image.width() - textWidth - 4, name.constData());
         }
     }
 
@@ -423,7 +467,8 @@ private Q_SLOTS:
         const QRect box = main->ShockwaveFlash1->rect();
         // All of it, as large as fits, centred.
         QVERIFY(QRectF(box).contains(shown));
-        QVERIFY(qFuzzyCompare(shown.width(), qreal(box.width())) || qFuzzyCompare(shown.height(), qreal(box.height())));
+        QVERIFY(qFuzzyCompare(shown.width(), qreal(box.width())) ||
+                qFuzzyCompare(shown.height(), qreal(box.height())));
         QVERIFY(qAbs(shown.center().x() - QRectF(box).center().x()) < 1);
     }
 

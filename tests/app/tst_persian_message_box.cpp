@@ -76,7 +76,8 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("ids");
         QTest::newRow("0 OK") << 0 << QStringList{kOk} << QList<int>{1};
         QTest::newRow("1 OK/Cancel") << 1 << QStringList{kOk, kCancel} << QList<int>{1, 2};
-        QTest::newRow("2 Abort/Retry/Ignore") << 2 << QStringList{kAbort, kRetry, kIgnore} << QList<int>{3, 4, 5};
+        QTest::newRow("2 Abort/Retry/Ignore")
+            << 2 << QStringList{kAbort, kRetry, kIgnore} << QList<int>{3, 4, 5};
         QTest::newRow("3 Yes/No/Cancel") << 3 << QStringList{kYes, kNo, kCancel} << QList<int>{6, 7, 2};
         QTest::newRow("4 Yes/No") << 4 << QStringList{kYes, kNo} << QList<int>{6, 7};
         QTest::newRow("5 Retry/Cancel") << 5 << QStringList{kRetry, kCancel} << QList<int>{4, 2};
@@ -117,7 +118,8 @@ private Q_SLOTS:
         QFETCH(int, icon);
         QFETCH(QString, defaultButton);
         Shown shown;
-        showAndAnswer(style, [](QMessageBox* box) { box->buttons().first()->click(); }, &shown);
+        showAndAnswer(
+            style, [](QMessageBox* box) { box->buttons().first()->click(); }, &shown);
         QCOMPARE(int(shown.icon), icon);
         QCOMPARE(shown.defaultButton, defaultButton);
     }
@@ -128,11 +130,14 @@ private Q_SLOTS:
         const QString title = QStringLiteral(" عنوان ");
         Shown shown;
         QString seenText, seenTitle;
-        showAndAnswer(64, [&](QMessageBox* box) {
-            seenText = box->text();
-            seenTitle = box->windowTitle();
-            clickButton(box, kOk);
-        }, &shown, prompt, title);
+        showAndAnswer(
+            64,
+            [&](QMessageBox* box) {
+                seenText = box->text();
+                seenTitle = box->windowTitle();
+                clickButton(box, kOk);
+            },
+            &shown, prompt, title);
         QCOMPARE(seenText, prompt);
         QCOMPARE(seenTitle, title);
         QCOMPARE(shown.direction, Qt::RightToLeft);

@@ -31,8 +31,8 @@ const QColor kAmber(0xF2, 0xA5, 0x3A);
 QString persianFamily()
 {
     const QStringList installed = QFontDatabase::families();
-    for (const QString& family : {QStringLiteral("Tahoma"), QStringLiteral("Vazirmatn"), QStringLiteral("Nazli"),
-                                  QStringLiteral("Noto Sans Arabic")})
+    for (const QString& family : {QStringLiteral("Tahoma"), QStringLiteral("Vazirmatn"),
+                                  QStringLiteral("Nazli"), QStringLiteral("Noto Sans Arabic")})
         if (installed.contains(family))
             return family;
     return QGuiApplication::font().family();
@@ -58,7 +58,8 @@ void drawGlobe(QPainter& p, const QPointF& centre, qreal radius, const QColor& l
     p.drawLine(QPointF(centre.x(), centre.y() - radius), QPointF(centre.x(), centre.y() + radius));
     for (int i = -2; i <= 2; ++i) {
         const qreal y = centre.y() + radius * i / 3.0;
-        const qreal half = std::sqrt(std::max<qreal>(0, radius * radius - (y - centre.y()) * (y - centre.y())));
+        const qreal half =
+            std::sqrt(std::max<qreal>(0, radius * radius - (y - centre.y()) * (y - centre.y())));
         p.drawLine(QPointF(centre.x() - half, y), QPointF(centre.x() + half, y));
     }
     p.restore();
@@ -245,19 +246,23 @@ QByteArray clockDocument()
            "     width=\"200\" height=\"200\" viewBox=\"0 0 200 200\">\n"
            "  <title>Clock</title>\n"
            "  <defs>\n"
-           "    <radialGradient id=\"face\" cx=\"100\" cy=\"90\" r=\"100\" gradientUnits=\"userSpaceOnUse\">\n"
+           "    <radialGradient id=\"face\" cx=\"100\" cy=\"90\" r=\"100\" "
+           "gradientUnits=\"userSpaceOnUse\">\n"
            "      <stop offset=\"0\" stop-color=\"#ffffff\"/>\n"
            "      <stop offset=\"1\" stop-color=\"#e3eef7\"/>\n"
            "    </radialGradient>\n"
            "  </defs>\n"
-           "  <circle cx=\"100\" cy=\"100\" r=\"95\" fill=\"url(#face)\" stroke=\"#0e2a47\" stroke-width=\"7\"/>\n"
-           "  <circle cx=\"100\" cy=\"100\" r=\"88\" fill=\"none\" stroke=\"#7fc4f0\" stroke-width=\"1.5\"/>\n";
+           "  <circle cx=\"100\" cy=\"100\" r=\"95\" fill=\"url(#face)\" stroke=\"#0e2a47\" "
+           "stroke-width=\"7\"/>\n"
+           "  <circle cx=\"100\" cy=\"100\" r=\"88\" fill=\"none\" stroke=\"#7fc4f0\" "
+           "stroke-width=\"1.5\"/>\n";
     for (int i = 0; i < 60; ++i) {
         const bool hour = i % 5 == 0;
         const double angle = i * 6.0 * M_PI / 180.0;
         const double outer = 84, inner = hour ? 70 : 78;
-        out << QStringLiteral("  <line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\" "
-                              "stroke-linecap=\"round\"/>\n")
+        out << QStringLiteral(
+                   "  <line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\" "
+                   "stroke-linecap=\"round\"/>\n")
                    .arg(100 + inner * std::sin(angle), 0, 'f', 2)
                    .arg(100 - inner * std::cos(angle), 0, 'f', 2)
                    .arg(100 + outer * std::sin(angle), 0, 'f', 2)
@@ -281,18 +286,21 @@ QByteArray clockDocument()
     };
     for (const Hand& hand : hands) {
         out << QStringLiteral("  <g id=\"%1\">\n").arg(QString::fromLatin1(hand.id))
-            << QStringLiteral("    <line x1=\"100\" y1=\"%1\" x2=\"100\" y2=\"%2\" stroke=\"%3\" stroke-width=\"%4\" "
-                              "stroke-linecap=\"round\"/>\n")
+            << QStringLiteral(
+                   "    <line x1=\"100\" y1=\"%1\" x2=\"100\" y2=\"%2\" stroke=\"%3\" stroke-width=\"%4\" "
+                   "stroke-linecap=\"round\"/>\n")
                    .arg(100 + hand.tail)
                    .arg(100 - hand.length)
                    .arg(QString::fromLatin1(hand.colour))
                    .arg(hand.width)
-            << QStringLiteral("    <animateTransform attributeName=\"transform\" type=\"rotate\" from=\"0 100 100\" "
-                              "to=\"360 100 100\" begin=\"0s\" dur=\"%1s\" repeatCount=\"indefinite\"/>\n")
+            << QStringLiteral(
+                   "    <animateTransform attributeName=\"transform\" type=\"rotate\" from=\"0 100 100\" "
+                   "to=\"360 100 100\" begin=\"0s\" dur=\"%1s\" repeatCount=\"indefinite\"/>\n")
                    .arg(hand.seconds)
             << "  </g>\n";
     }
-    out << "  <circle cx=\"100\" cy=\"100\" r=\"6\" fill=\"#d9480f\" stroke=\"#0e2a47\" stroke-width=\"2\"/>\n"
+    out << "  <circle cx=\"100\" cy=\"100\" r=\"6\" fill=\"#d9480f\" stroke=\"#0e2a47\" "
+           "stroke-width=\"2\"/>\n"
            "</svg>\n";
     out.flush();
     return svg.toUtf8();
