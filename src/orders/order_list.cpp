@@ -1,12 +1,189 @@
 #include "orders/order_list.h"
 
+#include "app/form_registry.h"
+#include "app/geometry.h"
+#include "app/persian_message_box.h"
+#include "orders/invoice_preview.h"
+#include "orders/invoice_report.h"
+#include "orders/order_entry.h"
+#include "settings/invoice_settings.h"
 #include "storage/data_source.h"
+#include "storage/edit_state.h"
+#include "storage/record_grid.h"
+#include "storage/settings_store.h"
+
+#include <QPushButton>
+
+namespace {
+
+const QString kCaption = QStringLiteral("      ويرايش سفارش ها");
+const QString kPrint = QStringLiteral("چاپ");
+const QString kDelete = QStringLiteral("حذف سفارش");
+const QString kBack = QStringLiteral("بازگشت");
+const QString kDeletePrompt = QStringLiteral(" آيا شما ميخواهيد سفارش مورد نظر راحذف کنيد ");
+const QString kDeleteTitle = QStringLiteral("حذف سفارش ها");
+const QString kListQuery = QStringLiteral("SELECT * FROM ss");
+const QString kOrderQuery = QStringLiteral("SELECT * FROM ss WHERE ID=");
+
+// The grid's columns in display order: caption (blanks kept), field, width in twips.
+QList<GridColumn> gridColumns()
+{
+    return {
+        {QStringLiteral("        شماره ثبت"), QStringLiteral("ID"), 1515},
+        {QStringLiteral("  نام کاربري مشتري"), QStringLiteral("nuser"), 1500},
+        {QStringLiteral("               نام"), QStringLiteral("name"), 1515},
+        {QStringLiteral("     نام خانوادگي"), QStringLiteral("fname"), 1515},
+        {QStringLiteral("     پست الکترونيک"), QStringLiteral("email"), 1515},
+        {QStringLiteral("     نام پنل انتخابي هاست"), QStringLiteral("npah"), 1995},
+        {QStringLiteral("     دامنه متصل شده"), QStringLiteral("nd2"), 1515},
+        {QStringLiteral("      تاريخ ثبت سفارش"), QStringLiteral("tss"), 1695},
+        {QStringLiteral("      ساير اطلاعات"), QStringLiteral("mgzas"), 1515},
+    };
+}
+
+// Our own notices, for what the list cannot do.
+const QString kNothingToDelete = QStringLiteral("هيچ سفارشي براي حذف انتخاب نشده است.");
+const QString kDeleteFailed = QStringLiteral("حذف اين سفارش انجام نشد؛ سفارش در پايگاه داده باقي مانده است.");
+const QString kOrderUnreadable =
+    QStringLiteral("اين سفارش از پايگاه داده خوانده نشد؛ فاکتوري نمايش داده نمي شود.");
+
+std::function<QDateTime()>& clockForTests()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+
+QDateTime now()
+{
+    return clockForTests() ? clockForTests()() : QDateTime::currentDateTime();
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    placeTwips(button, l, t, w, h);
+    return button;
+}
+
+} // namespace
 
 Form14::Form14(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("Form14"));
     Adodc1 = new DataSource(this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
+
+    DataGrid1 = new RecordGrid(this);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    placeTwips(DataGrid1, 120, 120, 8655, 6495);
+
+    Command1 = makeButton(this, "Command1", kPrint, 7560, 6720, 1215, 375);
+    Command3 = makeButton(this, "Command3", kDelete, 6240, 6720, 1215, 375);
+    Command4 = makeButton(this, "Command4", kBack, 120, 6720, 1215, 375);
+
+    connect(Command1, &QPushButton::clicked, this, &Form14::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form14::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form14::Command4_Click);
+    connect(DataGrid1, &RecordGrid::rowChosen, this, &Form14::DataGrid1_RowChosen);
 }
 
-void Form14::Form_Load() {}
+void Form14::Form_Load()
+{
+    setupWindow(kCaption, 8880, 7200);
+
+    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
+    Adodc1->setRecordSource(kListQuery);
+    DataGrid1->setDataSource(Adodc1, gridColumns());
+    Adodc1->refresh();
+
+    // The print connection: the list's connection text, used only while printing.
+    m_printConnection = Adodc1->connectionString();
+}
+
+bool Form14::preparePrint()
+{
+    if (Adodc1->recordCount() < 1 || Adodc1->eof())
+        return false;
+
+    // The previous print's recordset is closed first; the order is read again by its key.
+    delete m_printRecordset;
+    m_printRecordset = new DataSource(this);
+    m_printRecordset->setObjectName(QStringLiteral("printRecordset"));
+    m_printRecordset->setConnectionString(m_printConnection);
+    m_printRecordset->setRecordSource(kOrderQuery + QString::number(Adodc1->currentKey()));
+    m_printRecordset->refresh();
+
+    DataReport1& report = dataReport1();
+    report.setDataSource(m_printRecordset);
+
+    // The header and footer take the stored invoice texts, read afresh at every print.
+    const auto setting = [](const QString& key) { return SettingsStore::read(SettingsStore::kPrint, key); };
+    const auto setCaption = [&report](const char* section, const char* name, const QString& text) {
+        if (ReportControl* c = report.control(QString::fromLatin1(section), QString::fromLatin1(name)))
+            c->caption = text;
+    };
+    const QDateTime printedAt = now();
+    setCaption("Section4", "Label1", setting(InvoiceTexts::kBusinessTitle));
+    setCaption("Section4", "Label4", setting(InvoiceTexts::kInvoiceTitle));
+    if (ReportControl* logo = report.control(QStringLiteral("Section4"), QStringLiteral("Image1")))
+        DataReport1::loadPicture(*logo,
+                                 setting(InvoiceTexts::kLogoPath)); // an unreadable file keeps the old one
+    setCaption("Section4", "Label6", printTimeText(printedAt.time()));
+    setCaption("Section4", "Label3", printDateText(printedAt.date()));
+    setCaption("Section5", "Label10", setting(InvoiceTexts::kNotes));
+    setCaption("Section5", "Label7", setting(InvoiceTexts::kCustomerSignature));
+    setCaption("Section5", "Label8", setting(InvoiceTexts::kSellerSignature));
+    setCaption("Section5", "Label9", setting(InvoiceTexts::kAddress));
+    return true;
+}
+
+void Form14::Command1_Click()
+{
+    if (!preparePrint())
+        return;
+    // An order that cannot be read would print as an invoice with empty fields.
+    if (m_printRecordset->recordCount() < 1) {
+        PersianMsgBox(this, kOrderUnreadable, 48, dataReport1().caption());
+        return;
+    }
+    showInvoicePreview(dataReport1(), m_printRecordset->field(QStringLiteral("ID")), this);
+}
+
+void Form14::Command3_Click()
+{
+    if (Adodc1->recordCount() < 1 || Adodc1->eof()) {
+        PersianMsgBox(this, kNothingToDelete, 48, kDeleteTitle);
+        return;
+    }
+    if (PersianMsgBox(this, kDeletePrompt, 52, kDeleteTitle) != MsgBoxId::Yes)
+        return;
+    if (!Adodc1->deleteCurrent())
+        PersianMsgBox(this, kDeleteFailed, 48, kDeleteTitle);
+}
+
+void Form14::Command4_Click()
+{
+    hide();
+}
+
+void Form14::DataGrid1_RowChosen()
+{
+    if (Adodc1->recordCount() < 1 || Adodc1->eof())
+        return;
+    EditState& order = editState(Table::ss);
+    order.recordKey = Adodc1->currentKey();
+    order.saved = false;
+    order.editing = true;
+    forms().showModal<Form10>();
+    if (order.saved) {
+        Adodc1->refresh();
+        Adodc1->find(QStringLiteral("ID=") + QString::number(order.recordKey));
+    }
+}
+
+void Form14::setClockForTests(std::function<QDateTime()> clock)
+{
+    clockForTests() = std::move(clock);
+}

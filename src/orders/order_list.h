@@ -1,8 +1,15 @@
 #pragma once
-// Form14, the order list, from which invoices are printed.
+// Form14, the order list: every order of table ss in a grid, from which the current order is
+// opened in the order entry window, deleted, or printed as an invoice (DataReport1).
 #include "app/form.h"
 
+#include <QDateTime>
+
+#include <functional>
+
 class DataSource;
+class QPushButton;
+class RecordGrid;
 
 class Form14 : public Form
 {
@@ -12,4 +19,28 @@ public:
     void Form_Load() override;
 
     DataSource* Adodc1 = nullptr;
+    RecordGrid* DataGrid1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+
+    // The print up to the preview: reads the current order into the print recordset, binds
+    // DataReport1 to it and fills its header and footer. False when there is nothing to print.
+    bool preparePrint();
+    // The recordset the last print read (nullptr before the first print).
+    DataSource* printRecordset() const { return m_printRecordset; }
+    QString printConnection() const { return m_printConnection; }
+
+    // Tests fix the clock the print reads (nullptr restores the real one).
+    static void setClockForTests(std::function<QDateTime()> clock);
+
+public Q_SLOTS:
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void DataGrid1_RowChosen();
+
+private:
+    QString m_printConnection;
+    DataSource* m_printRecordset = nullptr;
 };

@@ -1,6 +1,137 @@
 #include "settings/invoice_settings.h"
 
+#include "app/common_dialog.h"
+#include "app/geometry.h"
+#include "storage/settings_store.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kCaption = QStringLiteral("     تنظيمات فاکتور");
+const QString kBusinessTitleLabel = QStringLiteral("عنوان تجاري :");
+const QString kInvoiceTitleLabel = QStringLiteral("عنوان فاکتور :");
+const QString kLogoLabel = QStringLiteral(" لوگو جهت درج در فاکتور :");
+const QString kOpenFile = QStringLiteral("باز کردن فايل");
+const QString kAddressLabel = QStringLiteral("آدرس جهت درج در فاکتور :");
+const QString kNotesLabel = QStringLiteral("توضيحات جهت درج در فاکتور :");
+const QString kCustomerSignatureLabel = QStringLiteral("عنوان امضاء مشتري :");
+const QString kSellerSignatureLabel = QStringLiteral("عنوان امضاء فروشنده :");
+const QString kSave = QStringLiteral("ثبت اطلاعات");
+const QString kBack = QStringLiteral("بازگشت");
+const QString kLogoDialogTitle = QStringLiteral(" بازکردن تصوير جهت درج در فاکتور");
+const QString kLogoDialogFilter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
+
+template <class T> T* make(QWidget* parent, const char* name)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
+{
+    auto* label = make<QLabel>(parent, name);
+    label->setText(caption);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(label, l, t, w, h);
+    return label;
+}
+
+QLineEdit* makeLine(QWidget* parent, const char* name, int l, int t, int w, int h)
+{
+    auto* box = make<QLineEdit>(parent, name);
+    placeTwips(box, l, t, w, h);
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
+{
+    auto* button = make<QPushButton>(parent, name);
+    button->setText(caption);
+    button->setAutoDefault(false);
+    placeTwips(button, l, t, w, h);
+    return button;
+}
+
+} // namespace
+
 Form15::Form15(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("Form15"));
+
+    auto* frame = make<QFrame>(this, "Shape1");
+    frame->setFrameShape(QFrame::Box);
+    frame->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid rgb(224, 224, 224); }"));
+    placeTwips(frame, 120, 120, 7455, 4215);
+
+    Label1 = makeLabel(this, "Label1", kBusinessTitleLabel, 6360, 240, 945, 195);
+    Text1 = makeLine(this, "Text1", 240, 240, 6015, 315);
+    Label2 = makeLabel(this, "Label2", kInvoiceTitleLabel, 6360, 720, 930, 195);
+    Text2 = makeLine(this, "Text2", 240, 720, 6015, 315);
+    Label7 = makeLabel(this, "Label7", kLogoLabel, 5640, 1200, 1710, 195);
+    Text7 = makeLine(this, "Text7", 1440, 1200, 3855, 315);
+    Command3 = makeButton(this, "Command3", kOpenFile, 240, 1150, 1095, 375);
+    Label3 = makeLabel(this, "Label3", kAddressLabel, 5520, 1680, 1770, 195);
+    Text3 = makeLine(this, "Text3", 240, 1680, 5055, 615);
+    Label4 = makeLabel(this, "Label4", kNotesLabel, 5400, 2520, 1995, 195);
+    Text4 = make<QPlainTextEdit>(this, "Text4");
+    Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text4->setTabChangesFocus(true);
+    placeTwips(Text4, 240, 2520, 5055, 615);
+    Label5 = makeLabel(this, "Label5", kCustomerSignatureLabel, 5880, 3360, 1515, 195);
+    Text5 = makeLine(this, "Text5", 240, 3360, 5535, 315);
+    Label6 = makeLabel(this, "Label6", kSellerSignatureLabel, 5880, 3840, 1575, 195);
+    Text6 = makeLine(this, "Text6", 240, 3840, 5535, 315);
+    Command1 = makeButton(this, "Command1", kSave, 6240, 4440, 1215, 375);
+    Command2 = makeButton(this, "Command2", kBack, 120, 4440, 1215, 375);
+
+    CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    CommonDialog1->DialogTitle = kLogoDialogTitle;
+    CommonDialog1->Filter = kLogoDialogFilter;
+
+    connect(Command1, &QPushButton::clicked, this, &Form15::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form15::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form15::Command3_Click);
+}
+
+void Form15::Form_Load()
+{
+    setupWindow(kCaption, 7665, 4950);
+    Text1->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle));
+    Text2->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kInvoiceTitle));
+    Text3->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kAddress));
+    Text4->setPlainText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kNotes));
+    Text5->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kCustomerSignature));
+    Text6->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kSellerSignature));
+    Text7->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kLogoPath));
+}
+
+void Form15::Command1_Click()
+{
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle, Text1->text());
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kInvoiceTitle, Text2->text());
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kAddress, Text3->text());
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kNotes, Text4->toPlainText());
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kCustomerSignature, Text5->text());
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kSellerSignature, Text6->text());
+    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kLogoPath, Text7->text());
+}
+
+void Form15::Command2_Click()
+{
+    hide();
+}
+
+void Form15::Command3_Click()
+{
+    // After a cancel the dialog's file name is the one chosen last in this window (empty when
+    // none was), and that is what the box shows.
+    CommonDialog1->ShowOpen(this);
+    Text7->setText(CommonDialog1->FileName);
 }

@@ -1,0 +1,443 @@
+// DataReport1 on its own: its layout, the bound detail row, the logo, and what it paints on an
+// image and into a PDF file.
+#include "orders/invoice_report.h"
+#include "storage/data_source.h"
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QMap<QString, QString> kOrder = {
+    {QStringLiteral("nuser"), QStringLiteral("ali_k")},
+    {QStringLiteral("name"), QStringLiteral("علي")},
+    {QStringLiteral("fname"), QStringLiteral("کريمي")},
+    {QStringLiteral("email"), QStringLiteral("ali@example.com")},
+    {QStringLiteral("npah"), QStringLiteral("پنل طلايي")},
+    {QStringLiteral("sal"), QStringLiteral("قيمت يک ساله :")},
+    {QStringLiteral("hz"), QStringLiteral("250000")},
+    {QStringLiteral("nd1"), QStringLiteral("example")},
+    {QStringLiteral("nd2"), QStringLiteral("com")},
+    {QStringLiteral("htsd2"), QStringLiteral("قيمت دو ساله :")},
+    {QStringLiteral("htsd1"), QStringLiteral("30000")},
+    {QStringLiteral("hras"), QStringLiteral("10000")},
+    {QStringLiteral("dhkh"), QStringLiteral("5000")},
+    {QStringLiteral("khas"), QStringLiteral("295000")},
+    {QStringLiteral("mgzas"), QStringLiteral("تحويل فوري")},
+    {QStringLiteral("tss"), QStringLiteral("1388/11/07")},
+};
+
+// Stores an order through a data source of its own; returns its ID.
+qint32 storeOrder(const QMap<QString, QString>& values)
+{
+    DataSource source;
+    source.setConnectionString(DataSource::connectionTextForProgramFolder());
+    source.setRecordSource(QStringLiteral("SELECT * FROM ss WHERE ID=0"));
+    source.refresh();
+    source.addNew();
+    std::vector<std::unique_ptr<QLineEdit>> boxes;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        boxes.push_back(std::make_unique<QLineEdit>());
+        source.bind(boxes.back().get(), it.key());
+        boxes.back()->setText(it.value());
+    }
+    if (!source.update())
+        qWarning("storing the order failed: %s", qPrintable(source.lastError()));
+    return source.currentKey();
+}
+
+// A one-row data source on the order, as the print step makes it.
+std::unique_ptr<DataSource> orderSource(qint32 id)
+{
+    auto source = std::make_unique<DataSource>();
+    source->setConnectionString(DataSource::connectionTextForProgramFolder());
+    source->setRecordSource(QStringLiteral("SELECT * FROM ss WHERE ID=") + QString::number(id));
+    source->refresh();
+    return source;
+}
+
+QImage solidPicture(int width, int height, QColor colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+bool isInk(QRgb pixel)
+{
+    return qGray(pixel) < 128;
+}
+
+// The horizontal extent of dark pixels inside a rectangle of the image; empty when none.
+std::pair<int, int> inkColumns(const QImage& image, const QRect& area)
+{
+    int first = -1;
+    int last = -1;
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (isInk(image.pixel(x, y))) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+constexpr int kDpi = 144;
+
+// A control's box on the image made by toImage(kDpi); `inner` leaves out its padding.
+QRect boxOnImage(const DataReport1& report, const QString& section, const QString& name, bool inner = false)
+{
+    const ReportControl* c = report.control(section, name);
+    const double scale = kDpi / 1440.0;
+    const int padding = inner ? c->paddingTwips : 0;
+    const int leftPadding = (c->alignment & Qt::AlignRight) ? 0 : padding;
+    const int rightPadding = (c->alignment & Qt::AlignLeft) ? 0 : padding;
+    const int top = DataReport1::kMarginTwips + report.sectionTopTwips(section) + c->twips.top();
+    const int left = DataReport1::kMarginTwips + c->twips.left() + leftPadding;
+    return QRect(qRound(left * scale), qRound(top * scale),
+                 qRound((c->twips.width() - leftPadding - rightPadding) * scale),
+                 qRound(c->twips.height() * scale));
+}
+
+} // namespace
+
+class TestInvoiceReport : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void sectionsStackInOrder()
+    {
+        DataReport1 report;
+        QCOMPARE(report.caption(), QStringLiteral("کروانتا  - گزارش گيري سفارش"));
+        QCOMPARE(report.sections().size(), size_t(3));
+        QCOMPARE(report.sectionTopTwips(QStringLiteral("Section4")), 0);
+        QCOMPARE(report.sectionTopTwips(QStringLiteral("Section1")), 1590);
+        QCOMPARE(report.sectionTopTwips(QStringLiteral("Section5")), 1590 + 1800);
+        QCOMPARE(report.reportHeightTwips(), 1590 + 1800 + 1995);
+    }
+
+    void controlsByNameIgnoringCase_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("designText");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<int>("alignment");
+        QTest::newRow("title") << "section4"
+                               << "LABEL1"
+                               << "نام شرکت در تنظيمات فاکتور" << QRect(3045, 120, 3735, 600)
+                               << int(Qt::AlignHCenter);
+        QTest::newRow("invoice title")
+            << "Section4"
+            << "label4"
+            << "عنوان فاکتور در تنظيمات فاکتور" << QRect(3045, 765, 3735, 480) << int(Qt::AlignHCenter);
+        QTest::newRow("time caption") << "SECTION4"
+                                      << "Label5"
+                                      << ": ساعت چاپ" << QRect(1770, 405, 960, 345) << int(Qt::AlignRight);
+        QTest::newRow("time") << "Section4"
+                              << "Label6"
+                              << "Label3" << QRect(0, 450, 1740, 300) << int(Qt::AlignRight);
+        QTest::newRow("date caption") << "Section4"
+                                      << "Label2"
+                                      << ": تاريخ چاپ" << QRect(1860, 825, 855, 345) << int(Qt::AlignRight);
+        QTest::newRow("date") << "Section4"
+                              << "Label3"
+                              << "Label3" << QRect(0, 890, 1845, 285) << int(Qt::AlignRight);
+        QTest::newRow("order number") << "section1"
+                                      << "label11"
+                                      << ": شماره ثبت " << QRect(7965, 105, 795, 300) << int(Qt::AlignRight);
+        QTest::newRow("dot") << "Section1"
+                             << "Label17"
+                             << "." << QRect(2145, 420, 180, 435) << int(Qt::AlignLeft);
+        QTest::newRow("set-up") << "Section1"
+                                << "Label19"
+                                << ": هزينه را اندازي سرويس" << QRect(7290, 1395, 1515, 300)
+                                << int(Qt::AlignRight);
+        QTest::newRow("order date") << "Section1"
+                                    << "Label22"
+                                    << ": تاريخ ثبت اين سفارش" << QRect(1065, 1395, 1455, 300)
+                                    << int(Qt::AlignRight);
+        QTest::newRow("notes")
+            << "Section5"
+            << "Label10"
+            << "توضيحات فاکتور براي ثبت توضيحات بايد در تنظيمات فاکتور ثبت شود . ( با تشکر گروه "
+               "نرم افزاري سروندو )"
+            << QRect(120, 90, 8745, 750) << int(Qt::AlignRight);
+        QTest::newRow("customer") << "Section5"
+                                  << "Label7"
+                                  << "امضاي مشتري در تنظيمات فاکتور" << QRect(6735, 945, 2085, 300)
+                                  << int(Qt::AlignRight);
+        QTest::newRow("seller") << "Section5"
+                                << "Label8"
+                                << "مهر و امضاء فروشنده در تنظيمات فاکتور" << QRect(120, 900, 2505, 300)
+                                << int(Qt::AlignRight);
+        QTest::newRow("address") << "section5"
+                                 << "LABEL9"
+                                 << "آدرس شرکت فروشنده در تنظيمات فاکتور" << QRect(105, 1545, 8760, 330)
+                                 << int(Qt::AlignHCenter);
+    }
+
+    void controlsByNameIgnoringCase()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, name);
+        QFETCH(QString, designText);
+        QFETCH(QRect, twips);
+        QFETCH(int, alignment);
+        DataReport1 report;
+        const ReportControl* c = report.control(section, name);
+        QVERIFY(c);
+        QCOMPARE(c->name.toLower(), name.toLower());
+        QCOMPARE(c->caption, designText);
+        QCOMPARE(report.displayText(*c), designText);
+        QCOMPARE(c->twips, twips);
+        QCOMPARE(int(c->alignment & Qt::AlignHorizontal_Mask), alignment);
+        QVERIFY(!report.control(section, name + QStringLiteral("x")));
+        QVERIFY(!report.control(QStringLiteral("Section9"), name));
+    }
+
+    void fontsAreTheLayoutsTwelve()
+    {
+        const auto& fonts = DataReport1::designFonts();
+        QList<double> arialSizes;
+        int badr = 0;
+        for (const ReportFont& f : fonts) {
+            if (f.family == QStringLiteral("Badr")) {
+                ++badr;
+                QCOMPARE(f.pointSize, 9.75);
+            } else {
+                QCOMPARE(f.family, QStringLiteral("Arial"));
+                arialSizes << f.pointSize;
+            }
+        }
+        std::sort(arialSizes.begin(), arialSizes.end());
+        QCOMPARE(badr, 1);
+        QCOMPARE(arialSizes, (QList<double>{8.25, 8.25, 8.25, 9, 9, 9, 11.25, 11.25, 12.75, 14.25, 15.75}));
+
+        // Every text control uses one of them, bold; the titles have the largest.
+        DataReport1 report;
+        QSet<int> used;
+        for (const ReportSection& s : report.sections())
+            for (const ReportControl& c : s.controls)
+                if (c.kind == ReportControlKind::Label || c.kind == ReportControlKind::TextBox) {
+                    QVERIFY2(c.font >= 0 && c.font < 12, qPrintable(c.name));
+                    QVERIFY(DataReport1::resolvedFont(c).bold());
+                    used << c.font;
+                }
+        QCOMPARE(used.size(), 12);
+        const ReportControl* title = report.control(QStringLiteral("Section4"), QStringLiteral("Label1"));
+        QCOMPARE(DataReport1::resolvedFont(*title).pointSizeF(), 15.75);
+    }
+
+    void missingFontFallsBackToTheApplicationFont()
+    {
+        if (QFontDatabase::families().contains(QStringLiteral("Arial"), Qt::CaseInsensitive))
+            QSKIP("Arial is installed here");
+        const QFont saved = QApplication::font();
+        QFont persian = saved;
+        persian.setFamily(QStringLiteral("Noto Naskh Arabic"));
+        QApplication::setFont(persian);
+        DataReport1 report;
+        const QFont f =
+            DataReport1::resolvedFont(*report.control(QStringLiteral("Section5"), QStringLiteral("Label9")));
+        QApplication::setFont(saved);
+        QCOMPARE(f.family(), persian.family());
+        QCOMPARE(f.pointSizeF(), 11.25);
+        QVERIFY(f.bold());
+    }
+
+    void detailShowsTheBoundRow()
+    {
+        TestProgram program;
+        const qint32 id = storeOrder(kOrder);
+        QVERIFY(id > 0);
+        auto source = orderSource(id);
+        DataReport1 report;
+        const ReportControl* email = report.control(QStringLiteral("Section1"), QStringLiteral("Text4"));
+        QCOMPARE(report.displayText(*email), QString()); // no data source yet
+        report.setDataSource(source.get());
+
+        const QList<std::pair<const char*, QString>> expected = {
+            {"Text1", QString::number(id)}, {"Text2", kOrder["name"]},   {"Text3", kOrder["fname"]},
+            {"Text4", kOrder["email"]},     {"Text5", kOrder["npah"]},   {"Text6", kOrder["sal"]},
+            {"Text7", kOrder["hz"]},        {"Text8", kOrder["nd2"]},    {"Text9", kOrder["nd1"]},
+            {"Text10", kOrder["htsd2"]},    {"Text11", kOrder["htsd1"]}, {"Text12", kOrder["mgzas"]},
+            {"Text13", kOrder["hras"]},     {"Text14", kOrder["dhkh"]},  {"Text15", kOrder["khas"]},
+            {"Text16", kOrder["tss"]},
+        };
+        for (const auto& [name, value] : expected) {
+            const ReportControl* c = report.control(QStringLiteral("Section1"), QString::fromLatin1(name));
+            QVERIFY2(c && c->kind == ReportControlKind::TextBox, name);
+            QCOMPARE(report.displayText(*c), value);
+        }
+        // The customer's user name is the one field the invoice leaves out.
+        for (const ReportSection& s : report.sections())
+            for (const ReportControl& c : s.controls)
+                QVERIFY(c.dataField != QStringLiteral("nuser"));
+
+        source.reset(); // the recordset closed: the boxes show nothing, nothing dangles
+        QCOMPARE(report.displayText(*email), QString());
+    }
+
+    void pictureLoading()
+    {
+        QTemporaryDir dir;
+        const QString jpeg = dir.filePath(QStringLiteral("logo.JPG"));
+        const QString bmp = dir.filePath(QStringLiteral("logo.BMP"));
+        const QString bmpNamedJpeg = dir.filePath(QStringLiteral("really-bmp.jpg"));
+        QVERIFY(solidPicture(40, 20, Qt::red).save(jpeg, "JPG"));
+        QVERIFY(solidPicture(30, 60, Qt::blue).save(bmp, "BMP"));
+        QVERIFY(solidPicture(10, 10, Qt::green).save(bmpNamedJpeg, "BMP"));
+        QFile junk(dir.filePath(QStringLiteral("junk.jpg")));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not a picture");
+        junk.close();
+
+        DataReport1 report;
+        ReportControl& image = *report.control(QStringLiteral("Section4"), QStringLiteral("image1"));
+        QVERIFY(image.picture.isNull());
+        QVERIFY(DataReport1::loadPicture(image, jpeg));
+        QCOMPARE(image.picture.size(), QSize(40, 20));
+        QVERIFY(DataReport1::loadPicture(image, bmp));
+        QCOMPARE(image.picture.size(), QSize(30, 60));
+        QVERIFY(DataReport1::loadPicture(image, bmpNamedJpeg));
+        QCOMPARE(image.picture.size(), QSize(10, 10));
+        // A missing or unreadable file leaves the picture as it was; an empty name clears it.
+        QVERIFY(!DataReport1::loadPicture(image, dir.filePath(QStringLiteral("gone.jpg"))));
+        QCOMPARE(image.picture.size(), QSize(10, 10));
+        QVERIFY(!DataReport1::loadPicture(image, junk.fileName()));
+        QCOMPARE(image.picture.size(), QSize(10, 10));
+        QVERIFY(DataReport1::loadPicture(image, QString()));
+        QVERIFY(image.picture.isNull());
+    }
+
+    void printTexts()
+    {
+        QCOMPARE(printTimeText(QTime(9, 5, 3)), QStringLiteral("09:05:03"));
+        QCOMPARE(printTimeText(QTime(21, 45, 0)), QStringLiteral("21:45:00"));
+        QCOMPARE(printDateText(QDate(2010, 1, 27)), QStringLiteral("چهارشنبه  7  بهمن  1388"));
+    }
+
+    // Boxes aligned right are right-aligned on the page, Persian text as well as Latin;
+    // boxes aligned left stay left.
+    void imageAlignment()
+    {
+        TestProgram program;
+        auto source = orderSource(storeOrder(kOrder));
+        DataReport1 report;
+        report.setDataSource(source.get());
+        const QImage page = report.toImage(kDpi);
+        QCOMPARE(page.size(), QSize(qRound((8895 + 2880) * 0.1), qRound((5385 + 2880) * 0.1)));
+
+        struct Case
+        {
+            const char* name;
+            Qt::Alignment alignment;
+        };
+        const QList<Case> cases = {
+            {"Text2", Qt::AlignRight},  // Persian name
+            {"Text1", Qt::AlignRight},  // order number
+            {"Text12", Qt::AlignRight}, // Persian notes in a wide box
+            {"Text8", Qt::AlignLeft},   // extension
+        };
+        for (const Case& c : cases) {
+            const QRect box =
+                boxOnImage(report, QStringLiteral("Section1"), QString::fromLatin1(c.name), true);
+            const auto [first, last] = inkColumns(page, box);
+            QVERIFY2(first >= 0, c.name);
+            const int slack = 4;
+            if (c.alignment == Qt::AlignRight)
+                QVERIFY2(last >= box.right() - slack && first > box.left() + 3 * slack, c.name);
+            else
+                QVERIFY2(first <= box.left() + slack && last < box.right() - 3 * slack, c.name);
+        }
+
+        // The fixed caption reads with its colon at the left end: the leftmost ink is the
+        // colon's narrow column, followed by a gap.
+        const QRect caption = boxOnImage(report, QStringLiteral("Section1"), QStringLiteral("Label16"));
+        const auto [captionLeft, captionRight] = inkColumns(page, caption);
+        Q_UNUSED(captionRight);
+        const auto [afterColon, unused] = inkColumns(
+            page, QRect(captionLeft + 4, caption.top(), caption.right() - captionLeft - 4, caption.height()));
+        Q_UNUSED(unused);
+        QVERIFY(afterColon - captionLeft >= 5);
+    }
+
+    void logoFitsItsBoxKeepingItsShape()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("wide.bmp"));
+        QVERIFY(solidPicture(200, 100, Qt::red).save(path, "BMP"));
+        DataReport1 report;
+        QVERIFY(DataReport1::loadPicture(
+            *report.control(QStringLiteral("Section4"), QStringLiteral("Image1")), path));
+        const QImage page = report.toImage(kDpi);
+        const QRect box = boxOnImage(report, QStringLiteral("Section4"), QStringLiteral("Image1"));
+        auto isRed = [&](int x, int y) {
+            const QColor c = page.pixelColor(x, y);
+            return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        };
+        // 1650 twips wide, so 825 high, centred: red across the middle, white above and below.
+        QVERIFY(isRed(box.center().x(), box.center().y()));
+        QVERIFY(isRed(box.left() + 2, box.center().y()));
+        QVERIFY(isRed(box.right() - 2, box.center().y()));
+        const int fittedHalf = qRound(825 * 0.1 / 2);
+        QVERIFY(isRed(box.center().x(), box.center().y() - fittedHalf + 2));
+        QVERIFY(!isRed(box.center().x(), box.center().y() - fittedHalf - 3));
+        QVERIFY(!isRed(box.center().x(), box.center().y() + fittedHalf + 3));
+        QCOMPARE(page.pixelColor(box.center().x(), box.top() + 3), QColor(Qt::white));
+    }
+
+    void pdfHoldsTheOrder()
+    {
+        TestProgram program;
+        const qint32 id = storeOrder(kOrder);
+        auto source = orderSource(id);
+        DataReport1 report;
+        report.setDataSource(source.get());
+        report.control(QStringLiteral("Section4"), QStringLiteral("Label1"))->caption =
+            QStringLiteral("Sarvendo Host");
+
+        const QString path = program.folder() + QStringLiteral("/invoice.pdf");
+        QVERIFY(report.writePdf(path));
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(pdf.size() > 1000);
+        pdf.close();
+
+        // A PDF that cannot be written leaves no file behind.
+        const QString badPath = program.folder() + QStringLiteral("/no-such-folder/invoice.pdf");
+        QVERIFY(!report.writePdf(badPath));
+        QVERIFY(!QFile::exists(badPath));
+
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QProcess process;
+        process.start(pdftotext,
+                      {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+        QVERIFY(process.waitForFinished(30000));
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        for (const QString& value :
+             {QString::number(id), kOrder["email"], kOrder["hz"], kOrder["khas"], kOrder["hras"],
+              kOrder["dhkh"], kOrder["htsd1"], kOrder["nd1"], kOrder["tss"], QStringLiteral("Sarvendo Host")})
+            QVERIFY2(text.contains(value), qPrintable(value + QStringLiteral(" missing in: ") + text));
+    }
+};
+
+QTEST_MAIN(TestInvoiceReport)
+#include "tst_invoice_report.moc"
