@@ -164,6 +164,8 @@ Form16::Form16(QWidget* parent) : Form(parent)
     Check1 = new QCheckBox(kKeyboardOption, this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setLayoutDirection(Qt::RightToLeft);
+    // A button paints its background in the button colour unless told otherwise.
+    Check1->setBackgroundRole(QPalette::Window);
     setWhiteBackground(Check1);
     onTab(0, Check1, 1560, 600, 3495, 375);
     Label1 = makeLabel(this, "Label1", kPictureHeading);
