@@ -7,12 +7,15 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImageReader>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 #include <QTime>
 
 namespace {
@@ -127,6 +130,40 @@ QString lower(const QString& text)
 bool fontInstalled(const QString& family)
 {
     return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
+// The print preview records each run of text and lays it out again, left to right, when it
+// shows the page; that moves the blanks and marks at the ends of Persian runs to the wrong side.
+// There the text goes as glyphs already shaped and placed.
+bool replaysTextRuns(const QPainter& painter)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
+void drawPlacedGlyphs(QPainter& painter, const QRectF& box, Qt::Alignment alignment, bool wrap,
+                      const QString& text, Qt::LayoutDirection direction)
+{
+    QTextLayout layout(text, painter.font(), painter.device());
+    QTextOption option((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute);
+    option.setTextDirection(direction);
+    option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    double top = box.top();
+    if (alignment & Qt::AlignBottom)
+        top = box.bottom() - height;
+    else if (alignment & Qt::AlignVCenter)
+        top = box.top() + (box.height() - height) / 2;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        painter.drawGlyphRun(QPointF(box.left(), top), run);
 }
 
 } // namespace
@@ -472,7 +509,10 @@ void DataReport1::paintControl(QPainter& painter, const ReportSection& section, 
 
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(box, flags, text);
+    if (replaysTextRuns(painter))
+        drawPlacedGlyphs(painter, box, control.alignment | vertical, control.wordWrap, text, direction);
+    else
+        painter.drawText(box, flags, text);
 }
 
 bool DataReport1::print(QPagedPaintDevice& device) const
