@@ -6,6 +6,7 @@
 #include "app/form_registry.h"
 #include "app/geometry.h"
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "calendar/solar_hijri.h"
 #include "catalogue/list_windows.h"
 #include "storage/database.h"
@@ -417,6 +418,7 @@ private Q_SLOTS:
     void noLabelIsCutOff()
     {
         TestProgram program;
+        startProgram(); // in the program's own face
         Form1* main = forms().get<Form1>();
         main->Label2->setText(QStringLiteral("12345"));
         fitLabel(main->Label2);
