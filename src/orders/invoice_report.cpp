@@ -72,10 +72,8 @@ enum FontSlot : int {
 constexpr double kSmallestPointSize = 5.0;
 // Rules and frames are drawn one screen pixel wide.
 constexpr double kRuleWidthTwips = 15.0;
-// Room kept clear inside a box on either side: the design lets a text box reach up to 105 twips
-// into the caption at its right, so field boxes keep the most.
-constexpr int kLabelPaddingTwips = 30;
-constexpr int kFieldPaddingTwips = 90;
+// Room kept clear inside a box on the side its text is aligned to.
+constexpr int kPaddingTwips = 30;
 
 ReportControl label(const QString& name, const QString& caption, QRect twips, Qt::Alignment alignment,
                     int font, Qt::LayoutDirection direction = Qt::LayoutDirectionAuto)
@@ -88,7 +86,7 @@ ReportControl label(const QString& name, const QString& caption, QRect twips, Qt
     c.alignment = alignment;
     c.font = font;
     c.direction = direction;
-    c.paddingTwips = kLabelPaddingTwips;
+    c.paddingTwips = kPaddingTwips;
     return c;
 }
 
@@ -109,7 +107,7 @@ ReportControl textBox(const QString& name, const QString& field, QRect twips, Qt
     c.twips = twips;
     c.alignment = alignment;
     c.font = font;
-    c.paddingTwips = kFieldPaddingTwips;
+    c.paddingTwips = kPaddingTwips;
     return c;
 }
 
@@ -125,6 +123,33 @@ ReportControl rule(const QString& name, int left, int top, int width)
 QString lower(const QString& text)
 {
     return text.toLower();
+}
+
+// The design lets a field's box reach into the caption beside it (by up to 105 twips); the
+// field's text keeps clear of that caption on the side it is aligned to.
+void keepFieldsClearOfNeighbours(ReportSection& section)
+{
+    for (ReportControl& field : section.controls) {
+        if (field.kind != ReportControlKind::TextBox)
+            continue;
+        const QRect box = field.twips;
+        for (const ReportControl& other : section.controls) {
+            if (&other == &field || other.kind == ReportControlKind::Line ||
+                other.kind == ReportControlKind::Shape || other.twips.bottom() < box.top() ||
+                other.twips.top() > box.bottom())
+                continue;
+            const int boxRight = box.left() + box.width();
+            const int otherRight = other.twips.left() + other.twips.width();
+            int overlap = 0;
+            if ((field.alignment & Qt::AlignRight) && other.twips.left() > box.left() &&
+                other.twips.left() < boxRight)
+                overlap = boxRight - other.twips.left();
+            else if ((field.alignment & Qt::AlignLeft) && otherRight > box.left() && otherRight < boxRight)
+                overlap = otherRight - box.left();
+            if (overlap > 0)
+                field.paddingTwips = std::max(field.paddingTwips, overlap + kPaddingTwips);
+        }
+    }
 }
 
 bool fontInstalled(const QString& family)
@@ -277,6 +302,7 @@ DataReport1::DataReport1()
                 DetailFieldFont),
     };
 
+    keepFieldsClearOfNeighbours(detail);
     // Name, dot and extension read as one address: no room between them, the dot on their line.
     for (const char* part : {"Text8", "Label17", "Text9"})
         detail.control(QString::fromLatin1(part))->paddingTwips = 0;

@@ -210,6 +210,28 @@ private Q_SLOTS:
         QVERIFY(!report.control(QStringLiteral("Section9"), name));
     }
 
+    // A field's box reaches into the caption beside it in places; its text keeps clear of it.
+    void fieldsKeepClearOfTheirCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("padding");
+        QTest::newRow("order number, 90 into its caption") << "Text1" << 120;
+        QTest::newRow("plan name, 105 into its caption") << "Text5" << 135;
+        QTest::newRow("total, 15 into its caption") << "Text15" << 45;
+        QTest::newRow("notes, clear of its caption") << "Text12" << 30;
+        QTest::newRow("domain name, next to the dot") << "Text9" << 0;
+        QTest::newRow("extension, next to the dot") << "Text8" << 0;
+        QTest::newRow("the dot") << "Label17" << 0;
+    }
+
+    void fieldsKeepClearOfTheirCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, padding);
+        DataReport1 report;
+        QCOMPARE(report.control(QStringLiteral("Section1"), name)->paddingTwips, padding);
+    }
+
     void fontsAreTheLayoutsTwelve()
     {
         const auto& fonts = DataReport1::designFonts();
