@@ -1,10 +1,17 @@
 #pragma once
-// Form10, the order entry window.
+// Form10, the order entry window: one order of table ss, new or loaded through the order edit
+// state, with customer, plan and domain extension copied in by the pickers and the order total
+// kept up to date. Store writes what the window shows; Cancel drops it. Unloaded by both.
 #include "app/form.h"
 
+#include <array>
+
 class DataSource;
+class QFrame;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 
 class Form10 : public Form
 {
@@ -29,4 +36,41 @@ public:
     QLabel* Label12 = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* Label11 = nullptr;
+
+    // The rest of the window, top to bottom.
+    QLabel* Label1 = nullptr;  // "order number" caption
+    QLabel* Label2 = nullptr;  // ID
+    std::array<QLabel*, 7> lblLabels{}; // captions of rows; indexes 0, 2, 3, 5, 6 exist
+    QLabel* Label6 = nullptr;  // name caption
+    QLabel* Label8 = nullptr;  // e-mail caption
+    QLabel* Label7 = nullptr;  // the dot between domain name and extension
+    QLineEdit* Text3 = nullptr; // domain name
+    QPlainTextEdit* Text5 = nullptr; // notes
+    QLabel* Label23 = nullptr; // set-up cost caption
+    QLineEdit* Text6 = nullptr;
+    QLabel* Label24 = nullptr; // other costs caption
+    QLineEdit* Text7 = nullptr;
+    QLabel* Label21 = nullptr; // total caption
+    QLineEdit* Text8 = nullptr; // order date
+    QLabel* Image14 = nullptr;  // clickable picture: today's date into Text8
+    QPushButton* Command1 = nullptr; // choose customer
+    QPushButton* Command2 = nullptr; // choose plan
+    QPushButton* Command3 = nullptr; // choose domain extension
+    QPushButton* Command5 = nullptr; // store
+    QPushButton* Command6 = nullptr; // cancel
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Image14_Click();
+    void keepNewRecord();
+
+    QFrame* m_frame = nullptr;
+    bool m_newOrder = false;
 };

@@ -1,30 +1,195 @@
 #include "orders/pickers.h"
 
+#include "app/form_registry.h"
+#include "app/geometry.h"
+#include "orders/order_entry.h"
 #include "storage/data_source.h"
+#include "storage/record_grid.h"
 
-Form11::Form11(QWidget* parent) : Form(parent)
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const QString kTitle11 = QStringLiteral("    انتخاب مشتري");
+const QString kTitle12 = QStringLiteral("      انتخاب پنل هاست");
+const QString kTitle13 = QStringLiteral("      انتخاب دامين");
+const QString kQueryCustomers = QStringLiteral("SELECT * FROM newmoshtary");
+const QString kQueryWindowsPlans = QStringLiteral("SELECT * FROM winhost");
+const QString kQueryLinuxPlans = QStringLiteral("SELECT * FROM linhost");
+const QString kQueryExtensions = QStringLiteral("SELECT * FROM newdomin");
+const QString kHeaderUserName = QStringLiteral("       نام کاربري");
+const QString kHeaderEmail = QStringLiteral("     پست الکترونيک");
+const QString kHeaderName = QStringLiteral("               نام");
+const QString kHeaderFamilyName = QStringLiteral("      نام خانوادگي");
+const QString kHeaderPlanName = QStringLiteral("            نام پنل");
+const QString kHeaderPlanPrice = QStringLiteral("      قيمت");
+const QString kHeaderExtension = QStringLiteral("        پسوند دامنه");
+const QString kHeaderExtensionPrice = QStringLiteral("      قيمت ساليانه");
+const QString kOption1 = QStringLiteral("پنل ويندوز");
+const QString kOption2 = QStringLiteral("پنل لينوکس");
+const QString kCommand1 = QStringLiteral("انتخاب");
+const QString kCommand2 = QStringLiteral("انصراف");
+
+constexpr int kGridHeight = 3480;
+constexpr int kButtonWidth = 1500;
+constexpr int kButtonHeight = 420;
+} // namespace
+
+OrderPicker::OrderPicker(const QString& name, QWidget* parent) : Form(parent)
 {
-    setObjectName(QStringLiteral("Form11"));
+    setObjectName(name);
     Adodc1 = new DataSource(this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
+    DataGrid1 = new RecordGrid(this);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    Command1 = new QPushButton(kCommand1, this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAutoDefault(false);
+    Command2 = new QPushButton(kCommand2, this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setAutoDefault(false);
+
+    connect(Command1, &QPushButton::clicked, this, &OrderPicker::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &OrderPicker::Command2_Click);
+    // Choosing a row in the grid is the same as the choose button.
+    connect(DataGrid1, &RecordGrid::rowChosen, this, &OrderPicker::Command1_Click);
 }
 
-void Form11::Form_Load() {}
-
-Form12::Form12(QWidget* parent) : Form(parent)
+void OrderPicker::layOut(const QString& caption, int widthTwips, int gridTop)
 {
-    setObjectName(QStringLiteral("Form12"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
+    const int buttonsTop = gridTop + kGridHeight + 120;
+    setupWindow(caption, widthTwips, buttonsTop + kButtonHeight + 120);
+    placeTwips(DataGrid1, 120, gridTop, widthTwips - 240, kGridHeight);
+    placeTwips(Command1, widthTwips - 120 - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
+    placeTwips(Command2, 120, buttonsTop, kButtonWidth, kButtonHeight);
 }
 
-void Form12::Form_Load() {}
-
-Form13::Form13(QWidget* parent) : Form(parent)
+void OrderPicker::openTable(const QString& query)
 {
-    setObjectName(QStringLiteral("Form13"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
+    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
+    Adodc1->setRecordSource(query);
+    Adodc1->refresh();
 }
 
-void Form13::Form_Load() {}
+QLineEdit* OrderPicker::makeCarrier()
+{
+    auto* carrier = new QLineEdit(this);
+    carrier->setObjectName(QStringLiteral("Text1"));
+    carrier->hide();
+    Adodc1->bind(carrier, QStringLiteral("ghemats"));
+    return carrier;
+}
+
+void OrderPicker::retitlePriceColumn(const QLineEdit* carrier)
+{
+    DataGrid1->setColumnCaption(1, carrier->text());
+}
+
+void OrderPicker::Command1_Click()
+{
+    // With no row to choose (an empty table) nothing is copied; the picker just goes away.
+    if (!Adodc1->eof())
+        copyCurrentRow(forms().get<Form10>());
+    hide();
+}
+
+void OrderPicker::Command2_Click()
+{
+    hide();
+}
+
+// Customer picker.
+
+Form11::Form11(QWidget* parent) : OrderPicker(QStringLiteral("Form11"), parent) {}
+
+void Form11::Form_Load()
+{
+    layOut(kTitle11, 7200, 120);
+    DataGrid1->setDataSource(Adodc1, {{kHeaderUserName, QStringLiteral("nuser"), 1740},
+                                      {kHeaderEmail, QStringLiteral("email"), 2100},
+                                      {kHeaderName, QStringLiteral("name"), 1320},
+                                      {kHeaderFamilyName, QStringLiteral("fname"), 1560}});
+    openTable(kQueryCustomers);
+}
+
+void Form11::copyCurrentRow(Form10* order)
+{
+    order->Text1->setText(Adodc1->field(QStringLiteral("nuser")));
+    order->Label3->setText(Adodc1->field(QStringLiteral("name")));
+    order->Label14->setText(Adodc1->field(QStringLiteral("fname")));
+    order->Label4->setText(Adodc1->field(QStringLiteral("email")));
+}
+
+// Hosting plan picker: Windows or Linux plans, after the option buttons.
+
+Form12::Form12(QWidget* parent) : OrderPicker(QStringLiteral("Form12"), parent)
+{
+    Option1 = new QRadioButton(kOption1, this);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option2 = new QRadioButton(kOption2, this);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option1->setChecked(true);
+    Text1 = makeCarrier();
+
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            switchTable(kQueryWindowsPlans);
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            switchTable(kQueryLinuxPlans);
+    });
+    connect(DataGrid1, &RecordGrid::rowChanged, this, [this] { retitlePriceColumn(Text1); });
+}
+
+void Form12::Form_Load()
+{
+    constexpr int width = 5400;
+    layOut(kTitle12, width, 540);
+    // The two options in a row above the grid, Windows at the right.
+    placeTwips(Option1, width / 2, 120, width / 2 - 120, 330);
+    placeTwips(Option2, 120, 120, width / 2 - 120, 330);
+    DataGrid1->setDataSource(Adodc1, {{kHeaderPlanName, QStringLiteral("namep"), 2700},
+                                      {kHeaderPlanPrice, QStringLiteral("gs"), 2100}});
+    openTable(kQueryWindowsPlans);
+}
+
+void Form12::switchTable(const QString& query)
+{
+    openTable(query);
+    retitlePriceColumn(Text1);
+}
+
+void Form12::copyCurrentRow(Form10* order)
+{
+    order->Text2->setText(Adodc1->field(QStringLiteral("namep")));
+    order->Label13->setText(Adodc1->field(QStringLiteral("ghemats")));
+    order->Label5->setText(Adodc1->field(QStringLiteral("gs")));
+    // Copying the plan name already recomputed the total, with the previous price.
+    order->recomputeTotal();
+}
+
+// Domain extension picker.
+
+Form13::Form13(QWidget* parent) : OrderPicker(QStringLiteral("Form13"), parent)
+{
+    Text1 = makeCarrier();
+    connect(DataGrid1, &RecordGrid::rowChanged, this, [this] { retitlePriceColumn(Text1); });
+    connect(DataGrid1, &RecordGrid::rowColChanged, this, [this](int) { retitlePriceColumn(Text1); });
+}
+
+void Form13::Form_Load()
+{
+    layOut(kTitle13, 5400, 120);
+    DataGrid1->setDataSource(Adodc1, {{kHeaderExtension, QStringLiteral("pd"), 2400},
+                                      {kHeaderExtensionPrice, QStringLiteral("gs"), 2400}});
+    openTable(kQueryExtensions);
+}
+
+void Form13::copyCurrentRow(Form10* order)
+{
+    order->Text4->setText(Adodc1->field(QStringLiteral("pd")));
+    order->Label12->setText(Adodc1->field(QStringLiteral("ghemats")));
+    order->Label9->setText(Adodc1->field(QStringLiteral("gs")));
+}

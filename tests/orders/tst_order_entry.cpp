@@ -1,0 +1,383 @@
+// The order entry window on a real database: loading new and stored orders, the order total,
+// today's date, storing, refused stores and cancelling.
+#include "app/form_registry.h"
+#include "calendar/solar_hijri.h"
+#include "orders/order_entry.h"
+#include "storage/data_source.h"
+#include "storage/edit_state.h"
+
+#include "order_fixtures.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace orders_test;
+
+namespace {
+const QString kCaption = QStringLiteral("     ثبت سفارش");
+const QString kOk = QStringLiteral("تأييد");
+const QString kStoreTitle = QStringLiteral("ثبت سفارش");
+const QString kOneYear = QStringLiteral("قيمت يک ساله :");
+const QString kTwoYears = QStringLiteral("قيمت دو ساله :");
+
+// Each value control of the window and the order field it shows and stores.
+const QList<std::pair<const char*, const char*>> kBoundFields = {
+    {"Text1", "nuser"},  {"Label3", "name"},  {"Label14", "fname"}, {"Label4", "email"},
+    {"Text2", "npah"},   {"Label13", "sal"},  {"Label5", "hz"},     {"Text4", "nd2"},
+    {"Text3", "nd1"},    {"Label12", "htsd2"}, {"Label9", "htsd1"}, {"Text5", "mgzas"},
+    {"Text6", "hras"},   {"Text7", "dhkh"},   {"Label11", "khas"},  {"Text8", "tss"},
+};
+
+// As the order list does for a stored order.
+Form10* openStoredOrder(qint32 key)
+{
+    EditState& state = editState(Table::ss);
+    state.recordKey = key;
+    state.editing = true;
+    state.saved = false;
+    Form10* order = forms().get<Form10>();
+    order->show();
+    return order;
+}
+
+QString shown(Form10* order, const QString& name)
+{
+    QWidget* control = order->findChild<QWidget*>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        return line->text();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(control))
+        return plain->toPlainText();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    return QStringLiteral("<no control %1>").arg(name);
+}
+
+// Text boxes are typed into; labels are set, as the pickers set them.
+void put(Form10* order, const QString& name, const QString& value)
+{
+    QWidget* control = order->findChild<QWidget*>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        line->clear();
+        typeText(line, value);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+        plain->clear();
+        typeText(plain, value);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(value);
+    }
+}
+
+int orderCount()
+{
+    return static_cast<int>(rows(QStringLiteral("SELECT * FROM ss")).size());
+}
+
+// A stored order with every field set; returns its key.
+qint32 storeOrderRow()
+{
+    exec(QStringLiteral("INSERT INTO ss (nuser, name, fname, email, npah, sal, hz, nd1, nd2, htsd2, htsd1, hras, dhkh,"
+                        " khas, mgzas, tss) VALUES ('reza', 'رضا', 'کريمي', 'r@example.ir', 'Pro', ?, '3000', 'shop',"
+                        " 'ir', ?, '500', '100', '50', '3650', 'یادداشت', '1402/01/15')"),
+         {kOneYear, kTwoYears});
+    return rows(QStringLiteral("SELECT ID FROM ss")).last().value(QStringLiteral("ID")).toInt();
+}
+
+QString withDecimalPoint(QString number)
+{
+    return number.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+} // namespace
+
+class TestOrderEntry : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void newOrderOpensEmpty()
+    {
+        TestProgram program;
+        Form10* order = openNewOrder();
+        QCOMPARE(order->windowTitle(), kCaption);
+        QVERIFY(order->Adodc1->isNewRow());
+        QCOMPARE(order->Adodc1->recordCount(), 1);
+        for (const auto& [control, field] : kBoundFields)
+            QVERIFY2(shown(order, QString::fromLatin1(control)).isEmpty(), control);
+        QVERIFY(order->Label2->text().isEmpty());
+        QCOMPARE(order->layoutDirection(), Qt::RightToLeft);
+    }
+
+    void storedOrderShowsEveryField()
+    {
+        TestProgram program;
+        const qint32 key = storeOrderRow();
+        Form10* order = openStoredOrder(key);
+        const auto stored = rows(QStringLiteral("SELECT * FROM ss")).first();
+        QCOMPARE(order->Label2->text(), QString::number(key));
+        for (const auto& [control, field] : kBoundFields)
+            QCOMPARE(shown(order, QString::fromLatin1(control)), stored.value(QString::fromLatin1(field)));
+    }
+
+    void storeWritesWhatTheWindowShows()
+    {
+        TestProgram program;
+        Form10* order = openNewOrder();
+        const QMap<QString, QString> typed = {
+            {QStringLiteral("Text1"), QStringLiteral("ali")},      {QStringLiteral("Label3"), QStringLiteral("علي")},
+            {QStringLiteral("Label14"), QStringLiteral("رضايي")},  {QStringLiteral("Label4"), QStringLiteral("ali@example.ir")},
+            {QStringLiteral("Label13"), kOneYear},                 {QStringLiteral("Label5"), QStringLiteral("3000")},
+            {QStringLiteral("Label12"), kTwoYears},                {QStringLiteral("Label9"), QStringLiteral("500")},
+            {QStringLiteral("Text2"), QStringLiteral("Linux Pro")}, {QStringLiteral("Text4"), QStringLiteral("com")},
+            {QStringLiteral("Text3"), QStringLiteral("example")},  {QStringLiteral("Text5"), QStringLiteral("تمديد")},
+            {QStringLiteral("Text6"), QStringLiteral("100")},      {QStringLiteral("Text7"), QStringLiteral("50")},
+            {QStringLiteral("Text8"), QStringLiteral("1402/05/09")},
+        };
+        for (auto it = typed.begin(); it != typed.end(); ++it)
+            put(order, it.key(), it.value());
+        QPointer<Form10> guard(order);
+        QVERIFY(clickStore(order));
+
+        QVERIFY(!forms().isLoaded<Form10>());
+        QVERIFY(editState(Table::ss).saved);
+        QVERIFY(!editState(Table::ss).editing);
+        const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
+        QCOMPARE(stored.size(), 1);
+        for (const auto& [control, field] : kBoundFields) {
+            if (typed.contains(QString::fromLatin1(control)))
+                QCOMPARE(stored.first().value(QString::fromLatin1(field)), typed.value(QString::fromLatin1(control)));
+        }
+        QCOMPARE(stored.first().value(QStringLiteral("khas")), QStringLiteral("3650"));
+    }
+
+    void emptyOrderIsStored()
+    {
+        TestProgram program;
+        Form10* order = openNewOrder();
+        QVERIFY(clickStore(order));
+        QVERIFY(!forms().isLoaded<Form10>());
+        QVERIFY(editState(Table::ss).saved);
+        const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
+        QCOMPARE(stored.size(), 1);
+        for (const auto& [control, field] : kBoundFields)
+            QVERIFY2(stored.first().value(QString::fromLatin1(field)).isEmpty(), field);
+    }
+
+    void storeChangesTheLoadedOrder()
+    {
+        TestProgram program;
+        const qint32 key = storeOrderRow();
+        Form10* order = openStoredOrder(key);
+        put(order, QStringLiteral("Text7"), QStringLiteral("150"));
+        QCOMPARE(order->Label11->text(), QStringLiteral("3750"));
+        QVERIFY(clickStore(order));
+
+        QVERIFY(!forms().isLoaded<Form10>());
+        QVERIFY(editState(Table::ss).saved);
+        QVERIFY(editState(Table::ss).editing); // only Cancel clears it
+        const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored.first().value(QStringLiteral("dhkh")), QStringLiteral("150"));
+        QCOMPARE(stored.first().value(QStringLiteral("khas")), QStringLiteral("3750"));
+        QCOMPARE(stored.first().value(QStringLiteral("nuser")), QStringLiteral("reza"));
+    }
+
+    void leavingWithoutStoring_data()
+    {
+        QTest::addColumn<bool>("storedOrder");
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("cancel a new order") << false << false;
+        QTest::newRow("cancel changes to a stored order") << true << false;
+        QTest::newRow("close box on a new order") << false << true;
+        QTest::newRow("close box on a stored order") << true << true;
+    }
+    void leavingWithoutStoring()
+    {
+        QFETCH(bool, storedOrder);
+        QFETCH(bool, closeBox);
+        TestProgram program;
+        const qint32 key = storedOrder ? storeOrderRow() : 0;
+        const auto before = rows(QStringLiteral("SELECT * FROM ss"));
+        Form10* order = storedOrder ? openStoredOrder(key) : openNewOrder();
+        editState(Table::ss).saved = true; // must survive
+        put(order, QStringLiteral("Text1"), QStringLiteral("someone"));
+        put(order, QStringLiteral("Text6"), QStringLiteral("900"));
+
+        if (closeBox)
+            order->close();
+        else
+            QTest::mouseClick(order->Command6, Qt::LeftButton);
+
+        QVERIFY(!forms().isLoaded<Form10>());
+        QCOMPARE(rows(QStringLiteral("SELECT * FROM ss")), before);
+        QVERIFY(editState(Table::ss).saved);
+        // Cancel clears the editing flag; the close box leaves the edit state alone.
+        QCOMPARE(editState(Table::ss).editing, storedOrder && closeBox);
+    }
+
+    void refusedStoreKeepsTheOrder_data()
+    {
+        QTest::addColumn<bool>("storedOrder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("database refuses the new order") << false << QStringLiteral("orders are closed");
+        QTest::newRow("stored order deleted meanwhile") << true << QString();
+    }
+    void refusedStoreKeepsTheOrder()
+    {
+        QFETCH(bool, storedOrder);
+        QFETCH(QString, reason);
+        TestProgram program;
+        Form10* order = nullptr;
+        if (storedOrder) {
+            order = openStoredOrder(storeOrderRow());
+            QVERIFY(exec(QStringLiteral("DELETE FROM ss")));
+        } else {
+            order = openNewOrder();
+            QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON ss BEGIN SELECT RAISE(ABORT, '%1'); END")
+                             .arg(reason)));
+        }
+        put(order, QStringLiteral("Text1"), QStringLiteral("mina"));
+        put(order, QStringLiteral("Text6"), QStringLiteral("250"));
+        const bool savedBefore = editState(Table::ss).saved;
+        const QString totalBefore = order->Label11->text();
+
+        {
+            ModalAnswerer answer(kOk);
+            QTest::mouseClick(order->Command5, Qt::LeftButton);
+            QVERIFY(answer.done());
+            QCOMPARE(answer.seen().title, kStoreTitle);
+            QCOMPARE(answer.seen().buttons, QStringList{kOk});
+            QVERIFY(!order->Adodc1->lastError().isEmpty());
+            QVERIFY2(answer.seen().text.contains(order->Adodc1->lastError()), qPrintable(answer.seen().text));
+            if (!reason.isEmpty())
+                QVERIFY(answer.seen().text.contains(reason));
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(forms().ifLoaded<Form10>(), order);
+        QVERIFY(order->isVisible());
+        QCOMPARE(order->Text1->text(), QStringLiteral("mina"));
+        QCOMPARE(order->Text6->text(), QStringLiteral("250"));
+        QCOMPARE(order->Label11->text(), totalBefore);
+        QCOMPARE(editState(Table::ss).saved, savedBefore);
+        QCOMPARE(orderCount(), 0);
+
+        if (!storedOrder) {
+            // Once the database takes orders again, the same order is stored as typed.
+            QVERIFY(exec(QStringLiteral("DROP TRIGGER refuse")));
+            QVERIFY(clickStore(order));
+            QVERIFY(!forms().isLoaded<Form10>());
+            QVERIFY(editState(Table::ss).saved);
+            const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
+            QCOMPARE(stored.size(), 1);
+            QCOMPARE(stored.first().value(QStringLiteral("nuser")), QStringLiteral("mina"));
+            QCOMPARE(stored.first().value(QStringLiteral("hras")), QStringLiteral("250"));
+        }
+    }
+
+    // The restore re-reads every window's query; a new order still has its record to store.
+    void newOrderSurvivesAReRead()
+    {
+        TestProgram program;
+        editState(Table::ss).setNewRecord();
+        Form10* order = forms().get<Form10>();
+        QVERIFY(order->Adodc1->refresh());
+        order->show();
+        put(order, QStringLiteral("Text3"), QStringLiteral("after-restore"));
+        QVERIFY(clickStore(order));
+        QVERIFY(!forms().isLoaded<Form10>());
+        const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored.first().value(QStringLiteral("nd1")), QStringLiteral("after-restore"));
+    }
+
+    void dateButtonReplacesTheDate()
+    {
+        TestProgram program;
+        Form10* order = openNewOrder();
+        QCOMPARE(order->Image14->toolTip(), QStringLiteral("تاريخ"));
+        put(order, QStringLiteral("Text8"), QStringLiteral("1390/01/01"));
+        const QString today = PersianDateText(QDate::currentDate(), 0);
+        QVERIFY(!today.isEmpty());
+        QTest::mouseClick(order->Image14, Qt::LeftButton);
+        QCOMPARE(order->Text8->text(), today);
+        QTest::mouseClick(order->Image14, Qt::LeftButton);
+        QCOMPARE(order->Text8->text(), today);
+    }
+
+    // The total is recomputed on its own events only; before any of them it stays empty.
+    void totalFollowsItsEventsOnly_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed"); // empty: a click
+        QTest::addColumn<bool>("recomputes");
+        QTest::newRow("plan name typed") << "Text2" << "Pro" << true;
+        QTest::newRow("domain name typed") << "Text3" << "shop" << true;
+        QTest::newRow("set-up cost typed") << "Text6" << "0" << true;
+        QTest::newRow("other costs typed") << "Text7" << "0" << true;
+        QTest::newRow("plan price clicked") << "Label5" << "" << true;
+        QTest::newRow("domain price clicked") << "Label9" << "" << true;
+        QTest::newRow("user name typed") << "Text1" << "ali" << false;
+        QTest::newRow("extension typed") << "Text4" << "com" << false;
+        QTest::newRow("notes typed") << "Text5" << "123" << false;
+        QTest::newRow("date typed") << "Text8" << "1402" << false;
+        QTest::newRow("date button") << "Image14" << "" << false;
+        QTest::newRow("total clicked") << "Label11" << "" << false;
+    }
+    void totalFollowsItsEventsOnly()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(bool, recomputes);
+        TestProgram program;
+        Form10* order = openNewOrder();
+        order->Label5->setText(QStringLiteral("2000"));
+        order->Label9->setText(QStringLiteral("500"));
+        QVERIFY(order->Label11->text().isEmpty());
+
+        QWidget* target = order->findChild<QWidget*>(control);
+        QVERIFY(target);
+        if (typed.isEmpty())
+            QTest::mouseClick(target, Qt::LeftButton);
+        else
+            typeText(target, typed);
+        QCOMPARE(order->Label11->text(), recomputes ? QStringLiteral("2500") : QString());
+    }
+
+    void totalOfTypedAmounts_data()
+    {
+        QTest::addColumn<QString>("planPrice");
+        QTest::addColumn<QString>("domainPrice");
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("total"); // "." stands for the locale's decimal separator
+        QTest::newRow("costs only") << "" << "" << "100" << "" << "100";
+        QTest::newRow("all four") << "2000" << "500" << "100" << "" << "2600";
+        QTest::newRow("blanks between digits") << "2000" << "500" << "1 0 0" << "" << "2600";
+        QTest::newRow("letters read as nothing") << "2000" << "500" << "100" << "abc" << "2600";
+        QTest::newRow("fraction") << "2000" << "500" << "100" << "2.5" << "2602.5";
+        QTest::newRow("thousands separator") << "" << "" << "1,500" << "" << "1500";
+        QTest::newRow("Persian keyboard digits") << "" << "" << "۱۰۰" << "۲٫۵" << "102.5";
+        QTest::newRow("Persian digits in prices") << "۲۰۰۰" << "۵۰۰" << "" << "" << "2500";
+        QTest::newRow("beyond a double") << "1e308" << "1e308" << "" << "" << "";
+    }
+    void totalOfTypedAmounts()
+    {
+        QFETCH(QString, planPrice);
+        QFETCH(QString, domainPrice);
+        QFETCH(QString, setUp);
+        QFETCH(QString, other);
+        QFETCH(QString, total);
+        TestProgram program;
+        Form10* order = openNewOrder();
+        order->Label5->setText(planPrice);
+        order->Label9->setText(domainPrice);
+        typeText(order->Text6, setUp);
+        typeText(order->Text7, other);
+        QTest::mouseClick(order->Label9, Qt::LeftButton);
+        QCOMPARE(order->Label11->text(), withDecimalPoint(total));
+    }
+};
+
+QTEST_MAIN(TestOrderEntry)
+#include "tst_order_entry.moc"
