@@ -7,10 +7,12 @@
 #include "storage/data_source.h"
 
 #include <QColor>
+#include <QDate>
 #include <QImage>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QTime>
 
 #include <array>
 #include <vector>

@@ -127,9 +127,9 @@ bool Form14::preparePrint()
     const QDateTime printedAt = now();
     setCaption("Section4", "Label1", setting(InvoiceTexts::kBusinessTitle));
     setCaption("Section4", "Label4", setting(InvoiceTexts::kInvoiceTitle));
+    // An unreadable or missing logo file leaves the picture of the previous print.
     if (ReportControl* logo = report.control(QStringLiteral("Section4"), QStringLiteral("Image1")))
-        DataReport1::loadPicture(*logo,
-                                 setting(InvoiceTexts::kLogoPath)); // an unreadable file keeps the old one
+        DataReport1::loadPicture(*logo, setting(InvoiceTexts::kLogoPath));
     setCaption("Section4", "Label6", printTimeText(printedAt.time()));
     setCaption("Section4", "Label3", printDateText(printedAt.date()));
     setCaption("Section5", "Label10", setting(InvoiceTexts::kNotes));
