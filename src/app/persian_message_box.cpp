@@ -89,10 +89,10 @@ int PersianMsgBox(QWidget* owner, const QString& prompt, int style, const QStrin
     std::vector<std::pair<QAbstractButton*, int>> ids;
     // One role for all keeps the set's order (first button at the right) under every
     // platform's button layout; the answer comes from the button itself.
-    for (const auto& spec : buttons) {
-        QPushButton* button = box.addButton(*spec.caption, QMessageBox::ActionRole);
-        button->setObjectName(QStringLiteral("MsgBoxButton%1").arg(spec.id));
-        ids.emplace_back(button, spec.id);
+    for (const auto& entry : buttons) {
+        QPushButton* button = box.addButton(*entry.caption, QMessageBox::ActionRole);
+        button->setObjectName(QStringLiteral("MsgBoxButton%1").arg(entry.id));
+        ids.emplace_back(button, entry.id);
     }
     const size_t defaultIndex = static_cast<size_t>((style & 0x300) >> 8);
     box.setDefaultButton(static_cast<QPushButton*>(ids[defaultIndex < ids.size() ? defaultIndex : 0].first));
