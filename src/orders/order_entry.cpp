@@ -17,6 +17,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace {
 const QString kCaption = QStringLiteral("     ثبت سفارش");
@@ -250,8 +252,20 @@ Form10::Form10(QWidget* parent) : Form(parent)
     Command6 = button("Command6", kCommand6);
     placeTwips(Command6, 120, buttonsTop, 1800, 420);
 
-    for (QLabel* value : {Label2, Label3, Label14, Label4, Label5, Label9, Label11})
+    // Values stand at the right of their boxes whatever script they are in (a Latin name or
+    // a number would otherwise go to the left); the extension reads left to right, the date
+    // is centred.
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
+    for (QLabel* value : {Label2, Label3, Label14, Label4, Label5, Label9, Label11}) {
         styleValueLabel(value);
+        value->setAlignment(right);
+    }
+    for (QLineEdit* box : {Text1, Text2, Text3, Text6, Text7})
+        box->setAlignment(right);
+    QTextOption notesLayout = Text5->document()->defaultTextOption();
+    notesLayout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    notesLayout.setTextDirection(Qt::RightToLeft);
+    Text5->document()->setDefaultTextOption(notesLayout);
 
     // Every value of the window is a field of the order, labels included.
     Adodc1->bind(Label2, QStringLiteral("ID"));

@@ -106,10 +106,10 @@ Form11::Form11(QWidget* parent) : OrderPicker(QStringLiteral("Form11"), parent) 
 void Form11::Form_Load()
 {
     layOut(kTitle11, 7200, 120);
-    DataGrid1->setDataSource(Adodc1, {{kHeaderUserName, QStringLiteral("nuser"), 1740},
-                                      {kHeaderEmail, QStringLiteral("email"), 2100},
-                                      {kHeaderName, QStringLiteral("name"), 1320},
-                                      {kHeaderFamilyName, QStringLiteral("fname"), 1560}});
+    DataGrid1->setDataSource(Adodc1, {{kHeaderUserName, QStringLiteral("nuser"), 1680},
+                                      {kHeaderEmail, QStringLiteral("email"), 2040},
+                                      {kHeaderName, QStringLiteral("name"), 1260},
+                                      {kHeaderFamilyName, QStringLiteral("fname"), 1500}});
     openTable(kQueryCustomers);
 }
 
