@@ -120,37 +120,6 @@ private Q_SLOTS:
             QCOMPARE(shown(order, QString::fromLatin1(control)), stored.value(QString::fromLatin1(field)));
     }
 
-    void storeWritesWhatTheWindowShows()
-    {
-        TestProgram program;
-        Form10* order = openNewOrder();
-        const QMap<QString, QString> typed = {
-            {QStringLiteral("Text1"), QStringLiteral("ali")},      {QStringLiteral("Label3"), QStringLiteral("علي")},
-            {QStringLiteral("Label14"), QStringLiteral("رضايي")},  {QStringLiteral("Label4"), QStringLiteral("ali@example.ir")},
-            {QStringLiteral("Label13"), kOneYear},                 {QStringLiteral("Label5"), QStringLiteral("3000")},
-            {QStringLiteral("Label12"), kTwoYears},                {QStringLiteral("Label9"), QStringLiteral("500")},
-            {QStringLiteral("Text2"), QStringLiteral("Linux Pro")}, {QStringLiteral("Text4"), QStringLiteral("com")},
-            {QStringLiteral("Text3"), QStringLiteral("example")},  {QStringLiteral("Text5"), QStringLiteral("تمديد")},
-            {QStringLiteral("Text6"), QStringLiteral("100")},      {QStringLiteral("Text7"), QStringLiteral("50")},
-            {QStringLiteral("Text8"), QStringLiteral("1402/05/09")},
-        };
-        for (auto it = typed.begin(); it != typed.end(); ++it)
-            put(order, it.key(), it.value());
-        QPointer<Form10> guard(order);
-        QVERIFY(clickStore(order));
-
-        QVERIFY(!forms().isLoaded<Form10>());
-        QVERIFY(editState(Table::ss).saved);
-        QVERIFY(!editState(Table::ss).editing);
-        const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
-        QCOMPARE(stored.size(), 1);
-        for (const auto& [control, field] : kBoundFields) {
-            if (typed.contains(QString::fromLatin1(control)))
-                QCOMPARE(stored.first().value(QString::fromLatin1(field)), typed.value(QString::fromLatin1(control)));
-        }
-        QCOMPARE(stored.first().value(QStringLiteral("khas")), QStringLiteral("3650"));
-    }
-
     void emptyOrderIsStored()
     {
         TestProgram program;
@@ -351,14 +320,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setUp");
         QTest::addColumn<QString>("other");
         QTest::addColumn<QString>("total"); // "." stands for the locale's decimal separator
-        QTest::newRow("costs only") << "" << "" << "100" << "" << "100";
         QTest::newRow("all four") << "2000" << "500" << "100" << "" << "2600";
-        QTest::newRow("blanks between digits") << "2000" << "500" << "1 0 0" << "" << "2600";
-        QTest::newRow("letters read as nothing") << "2000" << "500" << "100" << "abc" << "2600";
         QTest::newRow("fraction") << "2000" << "500" << "100" << "2.5" << "2602.5";
         QTest::newRow("thousands separator") << "" << "" << "1,500" << "" << "1500";
         QTest::newRow("Persian keyboard digits") << "" << "" << "۱۰۰" << "۲٫۵" << "102.5";
-        QTest::newRow("Persian digits in prices") << "۲۰۰۰" << "۵۰۰" << "" << "" << "2500";
         QTest::newRow("beyond a double") << "1e308" << "1e308" << "" << "" << "";
     }
     void totalOfTypedAmounts()
