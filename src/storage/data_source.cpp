@@ -22,9 +22,40 @@ const QString kNoQuery = QStringLiteral("پرس و جوي اين پنجره مع
 const QString kRowGone = QStringLiteral("اين ركورد ديگر در بانک اطلاعات نيست.");
 const QString kBadCriterion = QStringLiteral("شرط جستجو درست نيست.");
 
+// What went wrong, told the user in Persian; the engine's own words follow for support.
 QString sqliteError(sqlite3* handle)
 {
-    return QString::fromUtf8(sqlite3_errmsg(handle));
+    QString reason;
+    switch (sqlite3_errcode(handle) & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        reason = QStringLiteral("بانک اطلاعات در دست برنامه ديگري است؛ کمي بعد دوباره سعي کنيد.");
+        break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        reason = QStringLiteral("فايل بانک اطلاعات فقط خواندني است و چيزي در آن ثبت نمي شود.");
+        break;
+    case SQLITE_FULL:
+        reason = QStringLiteral("جاي خالي ديسک تمام شده است.");
+        break;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        reason = QStringLiteral("خواندن يا نوشتن فايل بانک اطلاعات ممکن نشد.");
+        break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        reason = QStringLiteral("فايل بانک اطلاعات آسيب ديده است.");
+        break;
+    case SQLITE_CONSTRAINT:
+    case SQLITE_TOOBIG:
+    case SQLITE_MISMATCH:
+        reason = QStringLiteral("بانک اطلاعات اين مقدار را نپذيرفت.");
+        break;
+    default:
+        reason = QStringLiteral("بانک اطلاعات اين کار را انجام نداد.");
+        break;
+    }
+    return reason + QStringLiteral(" (") + QString::fromUtf8(sqlite3_errmsg(handle)) + QLatin1Char(')');
 }
 
 // Runs a statement with text parameters (a null QString binds NULL).
