@@ -37,97 +37,66 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
 
         // Plain numbers and what is not a number.
-        QTest::newRow("whole") << "100" << 100.0;
         QTest::newRow("decimal") << "2.5" << 2.5;
         QTest::newRow("empty") << "" << 0.0;
         QTest::newRow("letters") << "abc" << 0.0;
         QTest::newRow("digits then letters") << "12abc" << 12.0;
-        QTest::newRow("leading zeros") << "007" << 7.0;
         QTest::newRow("Arabic comma ends") << fa(u"12\u060C5") << 12.0;
 
         // Blanks, tabs and line feeds vanish anywhere; a carriage return does not.
         QTest::newRow("blanks inside digits") << "1 0 0" << 100.0;
-        QTest::newRow("blank-grouped thousands") << "12 000" << 12000.0;
         QTest::newRow("tabs and line feeds") << "\t1\n2 3\n" << 123.0;
         QTest::newRow("carriage return ends") << "12\r3" << 12.0;
-        QTest::newRow("only blanks") << " \t\n" << 0.0;
 
         // Signs.
         QTest::newRow("minus") << "-5" << -5.0;
-        QTest::newRow("plus") << "+5" << 5.0;
         QTest::newRow("blank after sign") << "- 5" << -5.0;
         QTest::newRow("two signs") << "--5" << 0.0;
-        QTest::newRow("mixed signs") << "+-5" << 0.0;
-        QTest::newRow("sign alone") << "-" << 0.0;
         QTest::newRow("sign after digits ends") << "5-3" << 5.0;
 
         // Decimal point.
         QTest::newRow("point first") << ".5" << 0.5;
-        QTest::newRow("negative point first") << "-.5" << -0.5;
-        QTest::newRow("point last") << "5." << 5.0;
-        QTest::newRow("point alone") << "." << 0.0;
         QTest::newRow("second point ends") << "1.2.3" << 1.2;
         QTest::newRow("Arabic decimal point") << fa(u"2\u066B5") << 2.5;
 
         // Exponents.
         QTest::newRow("exponent") << "1e3" << 1000.0;
-        QTest::newRow("capital exponent") << "1E3" << 1000.0;
         QTest::newRow("signed exponent") << "1.5e-2" << 0.015;
-        QTest::newRow("plus exponent") << "2e+2" << 200.0;
         QTest::newRow("blanks around exponent") << "1 e 3" << 1000.0;
         QTest::newRow("exponent without digits") << "7e" << 7.0;
-        QTest::newRow("exponent sign without digits") << "7e+" << 7.0;
         QTest::newRow("exponent is whole") << "2e3.5" << 2000.0;
         QTest::newRow("exponent without mantissa") << "e3" << 0.0;
-        QTest::newRow("point then exponent") << ".e3" << 0.0;
 
         // Hexadecimal and octal.
         QTest::newRow("hex") << "&H1F" << 31.0;
-        QTest::newRow("hex lower case") << "&h1f" << 31.0;
         QTest::newRow("hex four digits stays positive") << "&HFFFF" << 65535.0;
         QTest::newRow("hex stops at non-hex") << "&H1G" << 1.0;
-        QTest::newRow("hex without digits") << "&H" << 0.0;
         QTest::newRow("octal") << "&O17" << 15.0;
         QTest::newRow("octal stops at 8") << "&o19" << 1.0;
-        QTest::newRow("blanks in prefix") << "& H 10" << 16.0;
         QTest::newRow("unknown prefix") << "&X1" << 0.0;
-        QTest::newRow("ampersand alone") << "&" << 0.0;
         QTest::newRow("sign before prefix") << "-&H10" << 0.0;
         QTest::newRow("hex has no point") << "&H1.8" << 1.0;
 
         // Persian and Arabic-Indic digits.
         QTest::newRow("Persian digits") << fa(u"\u06F1\u06F2\u06F3") << 123.0;
-        QTest::newRow("Arabic-Indic digits") << fa(u"\u0664\u0665") << 45.0;
         QTest::newRow("mixed digits") << fa(u"\u06F12\u0663") << 123.0;
         QTest::newRow("Persian decimal") << fa(u"\u06F2\u066B\u06F5") << 2.5;
-        QTest::newRow("Persian exponent") << fa(u"\u06F1e\u06F3") << 1000.0;
-        QTest::newRow("Persian negative") << fa(u"-\u06F5\u06F0\u06F0") << -500.0;
         QTest::newRow("Persian octal") << fa(u"&O\u06F1\u06F7") << 15.0;
 
         // Thousands separators between groups of three digits.
         QTest::newRow("comma thousands") << "1,500" << 1500.0;
         QTest::newRow("Persian thousands") << fa(u"\u06F1\u06F2\u066C\u06F0\u06F0\u06F0") << 12000.0;
-        QTest::newRow("several groups") << "1,500,000" << 1500000.0;
         QTest::newRow("mixed separators") << fa(u"1\u066C500,000") << 1500000.0;
         QTest::newRow("groups then decimals") << "1,500.25" << 1500.25;
-        QTest::newRow("groups then exponent") << "1,000e3" << 1000000.0;
-        QTest::newRow("negative with groups") << "-1,000" << -1000.0;
         QTest::newRow("blank after comma") << "1, 500" << 1500.0;
         QTest::newRow("short group ends") << "1,5" << 1.0;
-        QTest::newRow("long group ends") << "1,5000" << 1.0;
-        QTest::newRow("two commas end") << "1,,000" << 1.0;
-        QTest::newRow("trailing comma") << "1," << 1.0;
         QTest::newRow("leading comma") << ",500" << 0.0;
-        QTest::newRow("comma after sign") << "-,500" << 0.0;
         QTest::newRow("bad second group keeps the first") << "1,234,56" << 1234.0;
         QTest::newRow("no separators in decimals") << "1.500,5" << 1.5;
-        QTest::newRow("comma after point") << "1.,500" << 1.0;
-        QTest::newRow("group with a letter") << "1,0a0" << 1.0;
 
         // Beyond the range of a double.
         QTest::newRow("largest") << "1.7976931348623157e308" << std::numeric_limits<double>::max();
         QTest::newRow("overflow") << "1e309" << kInf;
-        QTest::newRow("negative overflow") << "-1e309" << -kInf;
         QTest::newRow("huge exponent") << "1e99999999999999999999" << kInf;
         QTest::newRow("underflow") << "1e-400" << 0.0;
         QTest::newRow("many digits") << QString(400, u'9') << kInf;
@@ -144,10 +113,8 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("whole, no point") << 2600.0 << "2600";
-        QTest::newRow("no grouping") << 1234567.0 << "1234567";
         QTest::newRow("decimal") << 2602.5 << "2602.5";
         QTest::newRow("negative") << -12.25 << "-12.25";
-        QTest::newRow("zero") << 0.0 << "0";
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("binary noise rounded away") << 0.1 + 0.2 << "0.3";
         QTest::newRow("fifteen digits") << 1.0 / 3 << "0.333333333333333";
@@ -174,13 +141,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         const QLocale persian(QLocale::Persian, QLocale::Iran);
         const QLocale german(QLocale::German, QLocale::Germany);
-        const QLocale english(QLocale::English, QLocale::UnitedStates);
         QTest::newRow("Persian") << persian << 2602.5 << fa(u"2602\u066B5");
-        QTest::newRow("Persian whole") << persian << 1500000.0 << "1500000";
-        QTest::newRow("Persian negative") << persian << -0.5 << fa(u"-0\u066B5");
+        QTest::newRow("Persian whole, not grouped") << persian << 1500000.0 << "1500000";
         QTest::newRow("German") << german << 2602.5 << "2602,5";
-        QTest::newRow("German whole") << german << 1500000.0 << "1500000";
-        QTest::newRow("English") << english << 1500000.25 << "1500000.25";
         QTest::newRow("German exponent") << german << 1.5e20 << "1,5E+20";
     }
     void formatInLocale()
@@ -190,33 +153,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         const DefaultLocale scoped(locale);
         QCOMPARE(FormatAmount(value), text);
-    }
-
-    // The order total: four amount texts read, added from left to right, written back.
-    void orderTotal_data()
-    {
-        QTest::addColumn<QStringList>("amounts");
-        QTest::addColumn<QString>("total");
-        QTest::newRow("set-up cost only") << QStringList{"", "", "100", ""} << "100";
-        QTest::newRow("plan, domain, set-up") << QStringList{"2000", "500", "1 0 0", ""} << "2600";
-        QTest::newRow("letters read as 0") << QStringList{"2000", "500", "100", "abc"} << "2600";
-        QTest::newRow("decimal other costs") << QStringList{"2000", "500", "100", "2.5"} << "2602.5";
-        QTest::newRow("thousands") << QStringList{"3000", "500", "1,500", ""} << "5000";
-        QTest::newRow("Persian keyboard")
-            << QStringList{"3000", "500", fa(u"\u06F1\u066C\u06F5\u06F0\u06F0"), fa(u"\u06F2\u066B\u06F5")} << "5002.5";
-        QTest::newRow("everything empty") << QStringList{"", "", "", ""} << "0";
-        QTest::newRow("beyond a double") << QStringList{"1e308", "1e308", "", ""} << "";
-        QTest::newRow("overflow then cancelled") << QStringList{"1e309", "-1e309", "", ""} << "";
-        QTest::newRow("negative costs") << QStringList{"100", "", "-150", ""} << "-50";
-    }
-    void orderTotal()
-    {
-        QFETCH(QStringList, amounts);
-        QFETCH(QString, total);
-        double sum = 0;
-        for (const QString& amount : amounts)
-            sum += ReadAmount(amount);
-        QCOMPARE(FormatAmount(sum), total);
     }
 
     // What FormatAmount writes reads back as the same number in the Persian locale.

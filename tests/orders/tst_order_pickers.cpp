@@ -5,36 +5,39 @@
 #include "orders/order_entry.h"
 #include "orders/pickers.h"
 #include "storage/data_source.h"
+#include "storage/database.h"
 #include "storage/edit_state.h"
 #include "storage/record_grid.h"
+#include "support/fixtures.h"
 
-#include "order_fixtures.h"
-
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
-using namespace orders_test;
+using namespace fixtures;
 
 namespace {
-const QString kOneYear = QStringLiteral("قيمت يک ساله :");
-const QString kTwoYears = QStringLiteral("قيمت دو ساله :");
-const QString kFiveYears = QStringLiteral("قيمت پنج ساله :");
-
 void addCatalogue()
 {
-    addCustomer(QStringLiteral("ali"), QStringLiteral("علي"), QStringLiteral("رضايي"), QStringLiteral("ali@example.ir"));
-    addCustomer(QStringLiteral("sara"), QStringLiteral("سارا"), QStringLiteral("محمدي"), QString());
-    addPlan(QStringLiteral("winhost"), QStringLiteral("Win Basic"), kOneYear, QStringLiteral("1500"));
-    addPlan(QStringLiteral("winhost"), QStringLiteral("Win Pro"), kTwoYears, QStringLiteral("3000"));
-    addPlan(QStringLiteral("winhost"), QStringLiteral("Win Free"), QString(), QStringLiteral("0"));
-    addPlan(QStringLiteral("linhost"), QStringLiteral("Lin Basic"), kFiveYears, QStringLiteral("1200"));
-    addPlan(QStringLiteral("linhost"), QStringLiteral("Lin Pro"), kOneYear, QStringLiteral("2500"));
-    addExtension(QStringLiteral("com"), kOneYear, QStringLiteral("500"));
-    addExtension(QStringLiteral("ir"), kTwoYears, QStringLiteral("300"));
-    addExtension(QStringLiteral("net"), QString(), QStringLiteral("450"));
+    auto customer = [](const char* nuser, const QString& name, const QString& fname, const QString& email) {
+        insert(QStringLiteral("newmoshtary"), {{"nuser", nuser}, {"name", name}, {"fname", fname}, {"email", email}});
+    };
+    customer("ali", QStringLiteral("علي"), QStringLiteral("رضايي"), QStringLiteral("ali@example.ir"));
+    customer("sara", QStringLiteral("سارا"), QStringLiteral("محمدي"), QString());
+    auto plan = [](const char* table, const char* namep, const QString& period, const char* price) {
+        insert(QString::fromLatin1(table), {{"namep", namep}, {"ghemats", period}, {"gs", price}});
+    };
+    plan("winhost", "Win Basic", kOneYear, "1500");
+    plan("winhost", "Win Pro", kTwoYears, "3000");
+    plan("winhost", "Win Free", QString(), "0");
+    plan("linhost", "Lin Basic", kFiveYears, "1200");
+    plan("linhost", "Lin Pro", kOneYear, "2500");
+    for (const auto& [pd, period, price] : {std::tuple{"com", kOneYear, "500"}, std::tuple{"ir", kTwoYears, "300"},
+                                            std::tuple{"net", QString(), "450"}})
+        insert(QStringLiteral("newdomin"), {{"pd", pd}, {"ghemats", period}, {"gs", price}});
 }
 
 QPushButton* chooser(Form10* order, const QString& name)
@@ -42,12 +45,22 @@ QPushButton* chooser(Form10* order, const QString& name)
     return order->findChild<QPushButton*>(name);
 }
 
+QString shown(Form10* order, const QString& name)
+{
+    QWidget* control = order->findChild<QWidget*>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        return line->text();
+    return qobject_cast<QLabel*>(control)->text();
+}
+
 // What the order entry window shows, control by control, for "nothing else changed" checks.
 QStringList orderSnapshot(Form10* order)
 {
-    return {order->Text1->text(), order->Label3->text(), order->Label14->text(), order->Label4->text(),
-            order->Text2->text(), order->Label13->text(), order->Label5->text(), order->Text4->text(),
-            order->Label12->text(), order->Label9->text(), order->Label11->text()};
+    QStringList all;
+    for (const char* name : {"Text1", "Label3", "Label14", "Label4", "Text2", "Label13", "Label5", "Text4", "Label12",
+                             "Label9", "Label11"})
+        all << shown(order, QString::fromLatin1(name));
+    return all;
 }
 
 void choose(OrderPicker* picker, const QString& gesture)
@@ -56,45 +69,40 @@ void choose(OrderPicker* picker, const QString& gesture)
         QTest::mouseClick(picker->Command1, Qt::LeftButton);
     } else if (gesture == QLatin1String("enter")) {
         QTest::keyClick(picker->DataGrid1, Qt::Key_Return);
+    } else if (gesture == QLatin1String("cancel")) {
+        QTest::mouseClick(picker->Command2, Qt::LeftButton);
     } else {
         auto* grid = picker->DataGrid1;
         const QRect cell = grid->visualRect(grid->model()->index(picker->Adodc1->currentRow(), 0));
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 }
+
 // The steps of a user entering an order; true when every total was right and Store was pressed.
 bool enterAnOrder(Form10* order)
 {
-    bool ok = withPicker<Form11>(order->Command1, [](Form11* picker) {
-        QTest::mouseClick(picker->Command1, Qt::LeftButton);
-    });
+    bool ok = withPicker<Form11>(order->Command1, [](Form11* picker) { choose(picker, QStringLiteral("button")); });
     ok = ok && withPicker<Form12>(order->Command2, [](Form12* picker) {
         clickOption(picker->Option2);
-        clickRow(picker, 1);
-        QTest::keyClick(picker->DataGrid1, Qt::Key_Return);
+        clickRow(picker->DataGrid1, 1);
+        choose(picker, QStringLiteral("enter"));
     });
-    const QString afterPlan = order->Label11->text();
-    ok = ok && withPicker<Form13>(order->Command3, [](Form13* picker) {
-        QTest::mouseClick(picker->Command1, Qt::LeftButton);
-    });
-    const QString afterExtension = order->Label11->text();
-    typeText(order->Text3, QStringLiteral("example"));
-    const QString afterDomainName = order->Label11->text();
-    typeText(order->Text6, QStringLiteral("۱۵۰"));
-    const QString afterSetUp = order->Label11->text();
-    typeText(order->Text7, QStringLiteral("1,000"));
-    const QString afterOther = order->Label11->text();
-    const QStringList totals = {afterPlan, afterExtension, afterDomainName, afterSetUp, afterOther};
-    const QStringList expected = {QStringLiteral("2500"), QStringLiteral("2500"), QStringLiteral("3000"),
-                                  QStringLiteral("3150"), QStringLiteral("4150")};
-    if (totals != expected) {
+    QStringList totals = {order->Label11->text()};
+    ok = ok && withPicker<Form13>(order->Command3, [](Form13* picker) { choose(picker, QStringLiteral("button")); });
+    totals << order->Label11->text();
+    for (const auto& [box, text] : {std::pair{order->Text3, QStringLiteral("example")},
+                                    std::pair{order->Text6, QStringLiteral("۱۵۰")},
+                                    std::pair{order->Text7, QStringLiteral("1,000")}}) {
+        typeText(box, text);
+        totals << order->Label11->text();
+    }
+    if (totals != QStringList{"2500", "2500", "3000", "3150", "4150"}) {
         qWarning("totals along the way: %s", qPrintable(totals.join(u' ')));
         ok = false;
     }
     typeText(order->Text5, QStringLiteral("تمديد ساليانه"));
     QTest::mouseClick(order->Image14, Qt::LeftButton);
-    ok = clickStore(order) && ok;
-    return ok;
+    return clickStore(order) && ok;
 }
 } // namespace
 
@@ -127,43 +135,47 @@ private Q_SLOTS:
         TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
-        QVERIFY(!forms().isLoaded<Form11>() && !forms().isLoaded<Form12>() && !forms().isLoaded<Form13>());
-
         const auto stored = rows(QStringLiteral("SELECT * FROM %1").arg(table));
-        OrderPicker* shown = nullptr;
+        OrderPicker* shownPicker = nullptr;
         QVERIFY(withPicker<OrderPicker>(chooser(order, button), [&](OrderPicker* picker) {
-            shown = picker;
+            shownPicker = picker;
             QCOMPARE(picker->windowTitle(), title);
-            QCOMPARE(picker->layoutDirection(), Qt::RightToLeft);
             QCOMPARE(picker->Adodc1->recordCount(), stored.size());
             QCOMPARE(picker->Adodc1->currentRow(), 0);
             QCOMPARE(picker->DataGrid1->columnCount(), headers.size());
-            auto* model = picker->DataGrid1->model();
             for (int c = 0; c < headers.size(); ++c) {
                 QCOMPARE(picker->DataGrid1->columnCaption(c), headers[c]);
                 for (int r = 0; r < stored.size(); ++r)
-                    QCOMPARE(model->index(r, c).data().toString(), stored[r].value(fields[c]));
+                    QCOMPARE(picker->DataGrid1->model()->index(r, c).data().toString(), stored[r].value(fields[c]));
             }
-            QTest::mouseClick(picker->Command2, Qt::LeftButton);
+            choose(picker, QStringLiteral("cancel"));
         }));
         // Hidden, not unloaded.
-        QVERIFY(shown);
-        QVERIFY(!shown->isVisible());
-        QCOMPARE(forms().ifLoaded<Form11>() == shown || forms().ifLoaded<Form12>() == shown
-                     || forms().ifLoaded<Form13>() == shown,
-                 true);
+        QVERIFY(shownPicker && !shownPicker->isVisible());
     }
 
-    void customerChoiceCopiesTheCustomer_data()
+    // A choice copies the chosen row into the order; only a plan choice recomputes the total.
+    void choiceCopiesTheRow_data()
     {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("gesture");
-        QTest::newRow("choose button") << "button";
-        QTest::newRow("enter on the row") << "enter";
-        QTest::newRow("double click on the row") << "double click";
+        QTest::addColumn<QStringList>("copied"); // control=value
+        QTest::addColumn<QString>("total");
+        const QStringList sara = {"Text1=sara", QStringLiteral("Label3=سارا"), QStringLiteral("Label14=محمدي"), "Label4="};
+        QTest::newRow("customer, button") << "Command1" << "button" << sara << "100";
+        QTest::newRow("customer, enter") << "Command1" << "enter" << sara << "100";
+        QTest::newRow("customer, double click") << "Command1" << "double click" << sara << "100";
+        QTest::newRow("plan") << "Command2" << "button" << QStringList{"Text2=Win Pro", "Label13=" + kTwoYears, "Label5=3000"}
+                              << "3100";
+        QTest::newRow("extension") << "Command3" << "enter" << QStringList{"Text4=ir", "Label12=" + kTwoYears, "Label9=300"}
+                                   << "100";
     }
-    void customerChoiceCopiesTheCustomer()
+    void choiceCopiesTheRow()
     {
+        QFETCH(QString, button);
         QFETCH(QString, gesture);
+        QFETCH(QStringList, copied);
+        QFETCH(QString, total);
         TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
@@ -171,111 +183,49 @@ private Q_SLOTS:
         typeText(order->Text6, QStringLiteral("100"));
         order->Label5->setText(QStringLiteral("2000")); // not yet in the total
 
-        QVERIFY(withPicker<Form11>(order->Command1, [&](Form11* picker) {
-            clickRow(picker, 1);
+        QVERIFY(withPicker<OrderPicker>(chooser(order, button), [&](OrderPicker* picker) {
+            clickRow(picker->DataGrid1, 1);
             QCOMPARE(picker->Adodc1->currentRow(), 1);
             choose(picker, gesture);
         }));
-        QCOMPARE(order->Text1->text(), QStringLiteral("sara"));
-        QCOMPARE(order->Label3->text(), QStringLiteral("سارا"));
-        QCOMPARE(order->Label14->text(), QStringLiteral("محمدي"));
-        QCOMPARE(order->Label4->text(), QString()); // she has no e-mail address
-        QCOMPARE(order->Label11->text(), QStringLiteral("100"));
+        for (const QString& pair : copied)
+            QCOMPARE(pair.section(u'=', 0, 0) + u'=' + shown(order, pair.section(u'=', 0, 0)), pair);
+        QCOMPARE(order->Label11->text(), total);
     }
 
-    void planChoiceCopiesThePlanAndRecomputes()
-    {
-        TestProgram program;
-        addCatalogue();
-        Form10* order = openNewOrder();
-        QVERIFY(withPicker<Form13>(order->Command3, [](Form13* picker) {
-            QTest::mouseClick(picker->Command1, Qt::LeftButton); // com, 500
-        }));
-        QCOMPARE(order->Label9->text(), QStringLiteral("500"));
-
-        QVERIFY(withPicker<Form12>(order->Command2, [](Form12* picker) {
-            clickRow(picker, 1);
-            QTest::mouseClick(picker->Command1, Qt::LeftButton);
-        }));
-        QCOMPARE(order->Text2->text(), QStringLiteral("Win Pro"));
-        QCOMPARE(order->Label13->text(), kTwoYears);
-        QCOMPARE(order->Label5->text(), QStringLiteral("3000"));
-        QCOMPARE(order->Label11->text(), QStringLiteral("3500"));
-    }
-
-    void extensionChoiceLeavesTheTotal()
-    {
-        TestProgram program;
-        addCatalogue();
-        Form10* order = openNewOrder();
-        typeText(order->Text6, QStringLiteral("100"));
-        QCOMPARE(order->Label11->text(), QStringLiteral("100"));
-
-        QVERIFY(withPicker<Form13>(order->Command3, [](Form13* picker) {
-            clickRow(picker, 1);
-            QTest::keyClick(picker->DataGrid1, Qt::Key_Return);
-        }));
-        QCOMPARE(order->Text4->text(), QStringLiteral("ir"));
-        QCOMPARE(order->Label12->text(), kTwoYears);
-        QCOMPARE(order->Label9->text(), QStringLiteral("300"));
-        QCOMPARE(order->Label11->text(), QStringLiteral("100"));
-        // The new price joins the total at the next of its events.
-        typeText(order->Text3, QStringLiteral("shop"));
-        QCOMPARE(order->Label11->text(), QStringLiteral("400"));
-    }
-
-    void cancelCopiesNothing_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::newRow("customers") << "Command1";
-        QTest::newRow("plans") << "Command2";
-        QTest::newRow("extensions") << "Command3";
-    }
-    void cancelCopiesNothing()
-    {
-        QFETCH(QString, button);
-        TestProgram program;
-        addCatalogue();
-        Form10* order = openNewOrder();
-        typeText(order->Text1, QStringLiteral("typed"));
-        typeText(order->Text2, QStringLiteral("typed"));
-        typeText(order->Text4, QStringLiteral("typed"));
-        order->Label5->setText(QStringLiteral("10"));
-        const QStringList before = orderSnapshot(order);
-        QVERIFY(withPicker<OrderPicker>(chooser(order, button), [](OrderPicker* picker) {
-            clickRow(picker, 1);
-            QTest::mouseClick(picker->Command2, Qt::LeftButton);
-        }));
-        QCOMPARE(orderSnapshot(order), before);
-    }
-
-    void choosingFromAnEmptyTable_data()
+    // A cancel, or a choice from an empty table, copies nothing and says nothing.
+    void nothingCopied_data()
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("gesture");
-        QTest::newRow("customers, button") << "Command1" << "button";
-        QTest::newRow("plans, enter") << "Command2" << "enter";
-        QTest::newRow("extensions, double click") << "Command3" << "double click";
+        QTest::addColumn<bool>("emptyTable");
+        for (const char* button : {"Command1", "Command2", "Command3"})
+            QTest::addRow("%s, cancel", button) << button << "cancel" << false;
+        QTest::newRow("no customers, button") << "Command1" << "button" << true;
+        QTest::newRow("no plans, enter") << "Command2" << "enter" << true;
+        QTest::newRow("no extensions, double click") << "Command3" << "double click" << true;
     }
-    void choosingFromAnEmptyTable()
+    void nothingCopied()
     {
         QFETCH(QString, button);
         QFETCH(QString, gesture);
+        QFETCH(bool, emptyTable);
         TestProgram program;
+        if (!emptyTable)
+            addCatalogue();
         Form10* order = openNewOrder();
         typeText(order->Text1, QStringLiteral("typed"));
+        typeText(order->Text4, QStringLiteral("typed"));
         typeText(order->Text6, QStringLiteral("100"));
         order->Label5->setText(QStringLiteral("10"));
         const QStringList before = orderSnapshot(order);
-        OrderPicker* shown = nullptr;
         QVERIFY(withPicker<OrderPicker>(chooser(order, button), [&](OrderPicker* picker) {
-            shown = picker;
-            QCOMPARE(picker->Adodc1->recordCount(), 0);
+            if (!emptyTable)
+                clickRow(picker->DataGrid1, 1);
             choose(picker, gesture);
         }));
-        QVERIFY(shown && !shown->isVisible());
         QCOMPARE(orderSnapshot(order), before);
-        QCOMPARE(QApplication::activeModalWidget(), nullptr); // no message either
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
     // Shown again, a picker has the rows and the current row it had; it does not re-read.
@@ -284,27 +234,20 @@ private Q_SLOTS:
         TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
-        Form11* first = nullptr;
         QVERIFY(withPicker<Form11>(order->Command1, [&](Form11* picker) {
-            first = picker;
-            clickRow(picker, 1);
-            QTest::mouseClick(picker->Command1, Qt::LeftButton);
+            clickRow(picker->DataGrid1, 1);
+            choose(picker, QStringLiteral("button"));
         }));
-        addCustomer(QStringLiteral("new"), QStringLiteral("نو"), QStringLiteral("نو"), QString());
+        insert(QStringLiteral("newmoshtary"), {{"nuser", "new"}});
 
         // The order is stored and a new one opened; the picker lives on.
         QVERIFY(clickStore(order));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!forms().isLoaded<Form10>());
-        QCOMPARE(forms().ifLoaded<Form11>(), first);
         order = openNewOrder();
-
         QVERIFY(withPicker<Form11>(order->Command1, [&](Form11* picker) {
-            QCOMPARE(picker, first);
             QCOMPARE(picker->Adodc1->recordCount(), 2);
-            QCOMPARE(picker->Adodc1->currentRow(), 1);
             QCOMPARE(picker->DataGrid1->currentIndex().row(), 1);
-            QTest::mouseClick(picker->Command1, Qt::LeftButton);
+            choose(picker, QStringLiteral("button"));
         }));
         QCOMPARE(order->Text1->text(), QStringLiteral("sara"));
     }
@@ -316,65 +259,52 @@ private Q_SLOTS:
         Form10* order = openNewOrder();
         QVERIFY(withPicker<Form12>(order->Command2, [](Form12* picker) {
             QVERIFY(picker->Option1->isChecked());
-            QCOMPARE(picker->Adodc1->recordSource(), QStringLiteral("SELECT * FROM winhost"));
-            clickRow(picker, 2);
-
+            clickRow(picker->DataGrid1, 2);
             clickOption(picker->Option2);
-            QVERIFY(picker->Option2->isChecked() && !picker->Option1->isChecked());
             QCOMPARE(picker->Adodc1->recordSource(), QStringLiteral("SELECT * FROM linhost"));
             QCOMPARE(picker->Adodc1->recordCount(), 2);
             QCOMPARE(picker->Adodc1->currentRow(), 0);
-            QCOMPARE(picker->DataGrid1->model()->index(0, 0).data().toString(), QStringLiteral("Lin Basic"));
             QCOMPARE(picker->DataGrid1->columnCaption(1), kFiveYears);
-            clickRow(picker, 1);
-
             clickOption(picker->Option1);
-            QCOMPARE(picker->Adodc1->recordSource(), QStringLiteral("SELECT * FROM winhost"));
             QCOMPARE(picker->Adodc1->recordCount(), 3);
-            QCOMPARE(picker->Adodc1->currentRow(), 0);
             QCOMPARE(picker->DataGrid1->columnCaption(1), kOneYear);
-
             clickOption(picker->Option2);
-            clickRow(picker, 1);
-            QTest::mouseClick(picker->Command2, Qt::LeftButton);
+            clickRow(picker->DataGrid1, 1);
+            choose(picker, QStringLiteral("cancel"));
         }));
         // The option and the row are kept for the next showing.
         QVERIFY(withPicker<Form12>(order->Command2, [](Form12* picker) {
             QVERIFY(picker->Option2->isChecked());
             QCOMPARE(picker->Adodc1->currentRow(), 1);
-            QTest::mouseClick(picker->Command1, Qt::LeftButton);
+            choose(picker, QStringLiteral("button"));
         }));
-        QCOMPARE(order->Text2->text(), QStringLiteral("Lin Pro"));
-        QCOMPARE(order->Label13->text(), kOneYear);
-        QCOMPARE(order->Label11->text(), QStringLiteral("2500"));
+        QCOMPARE(orderSnapshot(order).mid(4, 3), (QStringList{"Lin Pro", kOneYear, "2500"}));
     }
 
     void priceColumnTakesTheRowsPeriod_data()
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("designHeader");
-        QTest::addColumn<QStringList>("periods"); // of rows 0, 1, 2
-        QTest::newRow("plans") << "Command2" << "      قيمت" << QStringList{kOneYear, kTwoYears, QString()};
-        QTest::newRow("extensions") << "Command3" << "      قيمت ساليانه" << QStringList{kOneYear, kTwoYears, QString()};
+        QTest::newRow("plans") << "Command2" << "      قيمت";
+        QTest::newRow("extensions") << "Command3" << "      قيمت ساليانه";
     }
     void priceColumnTakesTheRowsPeriod()
     {
         QFETCH(QString, button);
         QFETCH(QString, designHeader);
-        QFETCH(QStringList, periods);
         TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
+        const QStringList periods = {kOneYear, kTwoYears, QString()}; // of rows 0, 1, 2 in both tables
         QVERIFY(withPicker<OrderPicker>(chooser(order, button), [&](OrderPicker* picker) {
             QCOMPARE(picker->DataGrid1->columnCaption(1), designHeader);
             for (int row : {1, 2, 0}) {
-                clickRow(picker, row);
+                clickRow(picker->DataGrid1, row);
                 QCOMPARE(picker->DataGrid1->columnCaption(1), periods[row]);
-                QCOMPARE(picker->DataGrid1->columnCaption(0).isEmpty(), false);
             }
             QTest::keyClick(picker->DataGrid1, Qt::Key_Down);
             QCOMPARE(picker->DataGrid1->columnCaption(1), periods[1]);
-            QTest::mouseClick(picker->Command2, Qt::LeftButton);
+            choose(picker, QStringLiteral("cancel"));
         }));
     }
 
@@ -389,8 +319,7 @@ private Q_SLOTS:
             ModalAnswerer answer([&](QWidget* modal) {
                 if (auto* order = qobject_cast<Form10*>(modal))
                     entered = enterAnOrder(order);
-                // Never leave the test waiting on the window.
-                if (modal->isVisible())
+                if (modal->isVisible()) // never leave the test waiting on the window
                     modal->close();
             });
             forms().showModal<Form10>();
@@ -403,19 +332,12 @@ private Q_SLOTS:
         Database::closeAll();
         const auto stored = rows(QStringLiteral("SELECT * FROM ss"));
         QCOMPARE(stored.size(), 1);
-        const QMap<QString, QString> expected = {
-            {QStringLiteral("nuser"), QStringLiteral("ali")},   {QStringLiteral("name"), QStringLiteral("علي")},
-            {QStringLiteral("fname"), QStringLiteral("رضايي")}, {QStringLiteral("email"), QStringLiteral("ali@example.ir")},
-            {QStringLiteral("npah"), QStringLiteral("Lin Pro")}, {QStringLiteral("sal"), kOneYear},
-            {QStringLiteral("hz"), QStringLiteral("2500")},     {QStringLiteral("nd1"), QStringLiteral("example")},
-            {QStringLiteral("nd2"), QStringLiteral("com")},     {QStringLiteral("htsd2"), kOneYear},
-            {QStringLiteral("htsd1"), QStringLiteral("500")},   {QStringLiteral("hras"), QStringLiteral("۱۵۰")},
-            {QStringLiteral("dhkh"), QStringLiteral("1,000")},  {QStringLiteral("khas"), QStringLiteral("4150")},
-            {QStringLiteral("tss"), PersianDateText(QDate::currentDate(), 0)}, {QStringLiteral("ID"), QStringLiteral("1")},
-        };
-        for (auto it = expected.begin(); it != expected.end(); ++it)
-            QCOMPARE(stored.first().value(it.key()), it.value());
-        QCOMPARE(stored.first().value(QStringLiteral("mgzas")), QStringLiteral("تمديد ساليانه"));
+        const Row expected = {
+            {"ID", "1"}, {"nuser", "ali"}, {"name", QStringLiteral("علي")}, {"fname", QStringLiteral("رضايي")},
+            {"email", "ali@example.ir"}, {"npah", "Lin Pro"}, {"sal", kOneYear}, {"hz", "2500"}, {"nd1", "example"},
+            {"nd2", "com"}, {"htsd2", kOneYear}, {"htsd1", "500"}, {"hras", QStringLiteral("۱۵۰")}, {"dhkh", "1,000"},
+            {"khas", "4150"}, {"tss", PersianDateText(QDate::currentDate(), 0)}, {"mgzas", QStringLiteral("تمديد ساليانه")}};
+        QCOMPARE(stored.first(), expected);
     }
 };
 
