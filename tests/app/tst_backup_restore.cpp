@@ -13,7 +13,7 @@
 #include "orders/pickers.h"
 #include "storage/data_source.h"
 #include "storage/database.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,12 +21,13 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 #include <sqlite3.h>
 
 #include <functional>
 #include <optional>
+
+using fixtures::showsNothing;
 
 namespace {
 
@@ -144,24 +145,6 @@ Box answeredBox(const std::function<void()>& command)
     return box;
 }
 
-// Runs a command; true when it showed no modal window at all (one that does come is closed).
-bool showsNothing(const std::function<void()>& command)
-{
-    bool appeared = false;
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&appeared] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            appeared = true;
-            modal->close();
-        }
-    });
-    watch.start();
-    command();
-    QTest::qWait(30);
-    return !appeared;
-}
-
 template <class Window> int rowsShown()
 {
     Window* window = forms().ifLoaded<Window>();
@@ -198,6 +181,7 @@ private Q_SLOTS:
         const QString backups = program.folder() + QStringLiteral("/backups");
         QVERIFY(QDir().mkpath(backups));
         const QString backupFile = backups + QStringLiteral("/db.Backup");
+        QVERIFY(writeFile(backupFile, "an older backup, replaced"));
         CommonDialog dialog;
         dialog.Filter = kBackupFilter;
         DialogAnswers answers;
@@ -236,23 +220,6 @@ private Q_SLOTS:
         QCOMPARE(countRowsIn(safety, QStringLiteral("ss")), 1);
         QVERIFY(leftovers(program.folder()).isEmpty());
         QVERIFY(leftovers(backups).isEmpty());
-    }
-
-    void backupReplacesAnExistingFile()
-    {
-        TestProgram program;
-        QVERIFY(addRows(db(program), QStringLiteral("plan")));
-        const QString backupFile = program.folder() + QStringLiteral("/db.Backup");
-        QVERIFY(writeFile(backupFile, "an older backup"));
-        CommonDialog dialog;
-        DialogAnswers answers;
-        answers.answer = backupFile;
-
-        const Box box = answeredBox([&] { BackupDatabase(nullptr, &dialog); });
-        QCOMPARE(box.text, kBackupDone);
-        QVERIFY(Database::checkFile(backupFile).isEmpty());
-        QCOMPARE(countRowsIn(backupFile, QStringLiteral("winhost")), 1);
-        QVERIFY(leftovers(program.folder()).isEmpty());
     }
 
     void backupFailure_data()

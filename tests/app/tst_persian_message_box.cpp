@@ -144,14 +144,6 @@ private Q_SLOTS:
         QVERIFY(shown.textAlignment & Qt::AlignRight);
     }
 
-    void twoBoxesInARowBothPersian()
-    {
-        Shown first, second;
-        QCOMPARE(showAndAnswer(52, click(kNo), &first), 7);
-        QCOMPARE(showAndAnswer(52, click(kYes), &second), 6);
-        QCOMPARE(first.buttonsRightToLeft, second.buttonsRightToLeft);
-    }
-
     // Escape (or the close box) answers Cancel where there is one, No in a yes/no box, the
     // single OK; a yes/no question never ends in a yes by accident.
     void escapeAnswers_data()
