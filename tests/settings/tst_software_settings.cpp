@@ -5,7 +5,7 @@
 #include "settings/software_settings.h"
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+using fixtures::savePicture;
+
 namespace {
 
 const QString kPictureKey = QStringLiteral("عکس پشت زمينه");
@@ -23,16 +25,6 @@ const QString kSecurityTitle = QStringLiteral("امنيت نرم افزار");
 QString readUser(const QString& key)
 {
     return SettingsStore::read(SettingsStore::kUser, key);
-}
-
-// A picture file of a given size, so that tests can tell pictures apart by their size.
-QString makePicture(const QString& path, int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    if (!image.save(path))
-        qWarning("could not write %s", qPrintable(path));
-    return path;
 }
 
 QSize shownPictureSize(const Form1& mainWindow)
@@ -78,18 +70,6 @@ private Q_SLOTS:
         QCOMPARE(settings->Text3->displayText(), QString(password.size(), QLatin1Char('@')));
         QCOMPARE(settings->Command4->isEnabled(), !loginSet);
         QCOMPARE(settings->Command5->isEnabled(), loginSet);
-    }
-
-    void onlyTheSelectedTabsControlsShow()
-    {
-        TestProgram program;
-        Form16* settings = forms().get<Form16>();
-        settings->show();
-        QVERIFY(settings->Check1->isVisible());
-        QVERIFY(!settings->Text2->isVisible());
-        settings->XTab1->setCurrentIndex(1);
-        QVERIFY(!settings->Check1->isVisible());
-        QVERIFY(settings->Text2->isVisible() && settings->Command4->isVisible());
     }
 
     void setPasswordNeedsBothTexts_data()
@@ -239,12 +219,12 @@ private Q_SLOTS:
         QFETCH(QString, storedName);
         QFETCH(QSize, shown);
         TestProgram program;
-        makePicture(programFile(QStringLiteral("corvanta.jpg")), 40, 30);
+        savePicture(programFile(QStringLiteral("corvanta.jpg")), {40, 30});
         QString stored;
         if (storedName == QStringLiteral("-"))
             stored = program.folder() + QStringLiteral("/gone.jpg");
         else if (!storedName.isEmpty())
-            stored = makePicture(program.folder() + QLatin1Char('/') + storedName, 20, 10);
+            stored = savePicture(program.folder() + QLatin1Char('/') + storedName, {20, 10});
         SettingsStore::write(SettingsStore::kDesktop, kPictureKey, stored);
 
         Form1 mainWindow;
@@ -255,8 +235,8 @@ private Q_SLOTS:
     void openSaveAndRemovePicture()
     {
         TestProgram program;
-        makePicture(programFile(QStringLiteral("corvanta.jpg")), 40, 30);
-        const QString chosen = makePicture(program.folder() + QStringLiteral("/تصوير من.jpg"), 20, 10);
+        savePicture(programFile(QStringLiteral("corvanta.jpg")), {40, 30});
+        const QString chosen = savePicture(program.folder() + QStringLiteral("/تصوير من.jpg"), {20, 10});
         Form1* mainWindow = forms().get<Form1>();
         QCOMPARE(shownPictureSize(*mainWindow), QSize(40, 30));
         Form16* settings = forms().get<Form16>();
@@ -295,55 +275,31 @@ private Q_SLOTS:
         QCOMPARE(shownPictureSize(*mainWindow), QSize(40, 30));
     }
 
+    // Return and the close box hide the window; what was typed stays for the next showing and
+    // nothing is stored.
     void returnAndCloseBoxKeepUnsavedEdits()
     {
         TestProgram program;
         Form16* settings = forms().get<Form16>();
-        {
-            ModalAnswerer answer([](QWidget* window) {
+        QStringList seen;
+        for (bool closeBox : {false, true}) {
+            ModalAnswerer answer([&](QWidget* window) {
                 auto* shown = qobject_cast<Form16*>(window);
-                QVERIFY(shown);
+                seen << shown->Text1->text();
                 shown->Text1->setText(QStringLiteral("/somewhere/picture.jpg"));
-                clickButton(shown, QStringLiteral("بازگشت"));
+                if (closeBox)
+                    window->close();
+                else
+                    clickButton(shown, QStringLiteral("بازگشت"));
             });
             forms().showModal<Form16>();
-            QCOMPARE(answer.seen().objectName, QStringLiteral("Form16"));
+            QVERIFY(answer.done());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(forms().ifLoaded<Form16>(), settings);
+            QVERIFY(!settings->isVisible());
         }
-        QVERIFY(!settings->isVisible());
-        QCOMPARE(forms().ifLoaded<Form16>(), settings);
+        QCOMPARE(seen, (QStringList{QString(), QStringLiteral("/somewhere/picture.jpg")}));
         QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, kPictureKey), QString());
-
-        QString seenText;
-        {
-            ModalAnswerer answer([&seenText](QWidget* window) {
-                seenText = qobject_cast<Form16*>(window)->Text1->text();
-                window->close();
-            });
-            forms().showModal<Form16>();
-        }
-        QCOMPARE(seenText, QStringLiteral("/somewhere/picture.jpg"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(forms().ifLoaded<Form16>(), settings);
-        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, kPictureKey), QString());
-    }
-
-    void legacyPlainPasswordsStillMatchExactly_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("match");
-        QTest::newRow("same") << QStringLiteral("Secret") << QStringLiteral("Secret") << true;
-        QTest::newRow("case") << QStringLiteral("Secret") << QStringLiteral("secret") << false;
-        QTest::newRow("trailing blank") << QStringLiteral("Secret") << QStringLiteral("Secret ") << false;
-        QTest::newRow("nothing stored") << QString() << QStringLiteral("x") << false;
-    }
-    void legacyPlainPasswordsStillMatchExactly()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, typed);
-        QFETCH(bool, match);
-        QVERIFY(!LoginPassword::isHash(stored));
-        QCOMPARE(LoginPassword::matches(stored, typed), match);
     }
 };
 

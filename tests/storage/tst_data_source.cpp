@@ -1,7 +1,7 @@
 // The data source against a real database file in a temporary program folder.
 #include "storage/data_source.h"
 #include "storage/database.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 #include <QFile>
 #include <QLabel>
@@ -12,21 +12,13 @@
 
 #include <sqlite3.h>
 
-namespace {
-// A window's data source over one query, opened the way every window opens it.
-std::unique_ptr<DataSource> open(const QString& query)
-{
-    auto source = std::make_unique<DataSource>();
-    source->setConnectionString(DataSource::connectionTextForProgramFolder());
-    source->setRecordSource(query);
-    source->refresh();
-    return source;
-}
+using fixtures::openSource;
 
+namespace {
 // Adds a plan through a fresh editor-like data source and returns its key.
 qint32 addPlan(const QString& name, const QString& price = QString())
 {
-    auto source = open(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+    auto source = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
     QLineEdit nameBox, priceBox;
     source->bind(&nameBox, QStringLiteral("namep"));
     source->bind(&priceBox, QStringLiteral("gs"));
@@ -43,22 +35,12 @@ class TestDataSource : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void connectionTextNamesTheProgramFolder()
-    {
-        TestProgram program;
-        const QString text = DataSource::connectionTextForProgramFolder();
-        QVERIFY(text.endsWith(QStringLiteral("db.mdb;")));
-        QVERIFY(text.contains(QStringLiteral("Data Source=")));
-        DataSource source;
-        source.setConnectionString(text);
-        QCOMPARE(source.databasePath(), program.dbPath());
-    }
-
     void firstStartCreatesTheFiveTables()
     {
         TestProgram program;
-        auto source = open(QStringLiteral("SELECT * FROM ss"));
+        auto source = openSource(QStringLiteral("SELECT * FROM ss"));
         QVERIFY(QFile::exists(program.dbPath()));
+        QCOMPARE(source->databasePath(), program.dbPath());
         QCOMPARE(source->recordCount(), 0);
         QCOMPARE(source->columnNames().size(), 17);
         QVERIFY(Database::checkFile(program.dbPath()).isEmpty());
@@ -68,7 +50,7 @@ private Q_SLOTS:
     void addNewThenUpdateAssignsAKeyAndStoresBoundValues()
     {
         TestProgram program;
-        auto source = open(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+        auto source = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
         QCOMPARE(source->recordCount(), 0);
         QLabel key, period;
         QLineEdit name;
@@ -87,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(source->currentKey() > 0);
         QCOMPARE(key.text(), QString::number(source->currentKey()));
 
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         QCOMPARE(list->recordCount(), 1);
         QCOMPARE(list->field(QStringLiteral("namep")), QStringLiteral("پنل طلايي"));
         QCOMPARE(list->field(QStringLiteral("ghemats")), QStringLiteral("قيمت دو ساله :"));
@@ -104,7 +86,7 @@ private Q_SLOTS:
         const qint32 second = addPlan(QStringLiteral("b"));
         QVERIFY(first > 0);
         QVERIFY(second > first);
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         QVERIFY(list->find(QStringLiteral("ID=%1").arg(second)));
         QVERIFY(list->deleteCurrent());
         QVERIFY(addPlan(QStringLiteral("c")) > second);
@@ -115,7 +97,7 @@ private Q_SLOTS:
         TestProgram program;
         addPlan(QStringLiteral("a"), QStringLiteral("100"));
         const qint32 b = addPlan(QStringLiteral("b"), QStringLiteral("200"));
-        auto editor = open(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(b));
+        auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(b));
         QLineEdit name, price;
         editor->bind(&name, QStringLiteral("namep"));
         editor->bind(&price, QStringLiteral("gs"));
@@ -123,7 +105,7 @@ private Q_SLOTS:
         price.setText(QString());
         name.setText(QStringLiteral("b2"));
         QVERIFY(editor->update());
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         QCOMPARE(list->value(0, list->columnIndex(QStringLiteral("namep"))), QStringLiteral("a"));
         QCOMPARE(list->value(0, list->columnIndex(QStringLiteral("gs"))), QStringLiteral("100"));
         QCOMPARE(list->value(1, list->columnIndex(QStringLiteral("namep"))), QStringLiteral("b2"));
@@ -133,7 +115,7 @@ private Q_SLOTS:
     void snapshotsSeeOtherStoresOnlyAfterRefresh()
     {
         TestProgram program;
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         addPlan(QStringLiteral("a"));
         QCOMPARE(list->recordCount(), 0);
         QVERIFY(list->refresh());
@@ -147,7 +129,7 @@ private Q_SLOTS:
         QList<qint32> keys;
         for (int i = 0; i < 4; ++i)
             keys << addPlan(QString::number(i));
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         QVERIFY(list->find(QStringLiteral("ID=%1").arg(keys[2])));
         QCOMPARE(list->currentRow(), 2);
         QCOMPARE(list->field(QStringLiteral("namep")), QStringLiteral("2"));
@@ -164,7 +146,7 @@ private Q_SLOTS:
         TestProgram program;
         addPlan(QStringLiteral("a"));
         addPlan(QStringLiteral("b"));
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         QSignalSpy removed(list.get(), &DataSource::rowRemoved);
         list->setCurrentRow(1);
         QVERIFY(list->deleteCurrent());
@@ -175,14 +157,14 @@ private Q_SLOTS:
         QCOMPARE(list->recordCount(), 0);
         QVERIFY(!list->deleteCurrent()); // nothing left: a failure, not a crash
         QVERIFY(!list->lastError().isEmpty());
-        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 0);
+        QCOMPARE(openSource(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 0);
     }
 
     void failedUpdateLeavesDatabaseAndControlsAsTheyWere()
     {
         TestProgram program;
         addPlan(QStringLiteral("a"));
-        auto editor = open(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+        auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
         QLineEdit name;
         editor->bind(&name, QStringLiteral("namep"));
         editor->addNew();
@@ -201,30 +183,30 @@ private Q_SLOTS:
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);
 
-        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 1);
+        QCOMPARE(openSource(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 1);
         // Once the lock is gone the same typed row stores.
         QVERIFY2(editor->update(), qPrintable(editor->lastError()));
-        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 2);
+        QCOMPARE(openSource(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 2);
     }
 
     void updateOfARowDeletedMeanwhileFails()
     {
         TestProgram program;
         const qint32 key = addPlan(QStringLiteral("a"));
-        auto editor = open(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(key));
+        auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(key));
         QLineEdit name;
         editor->bind(&name, QStringLiteral("namep"));
-        auto list = open(QStringLiteral("SELECT * FROM winhost"));
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         QVERIFY(list->deleteCurrent());
         name.setText(QStringLiteral("b"));
         QVERIFY(!editor->update());
-        QCOMPARE(open(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 0);
+        QCOMPARE(openSource(QStringLiteral("SELECT * FROM winhost"))->recordCount(), 0);
     }
 
     void missingKeyGivesAnEmptyRecordSet()
     {
         TestProgram program;
-        auto editor = open(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=42"));
+        auto editor = openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=42"));
         QLineEdit user;
         editor->bind(&user, QStringLiteral("nuser"));
         QCOMPARE(editor->recordCount(), 0);

@@ -1,7 +1,7 @@
 // The database file: created on first start, never touched when it is not ours.
 #include "storage/data_source.h"
 #include "storage/database.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -57,12 +57,7 @@ private Q_SLOTS:
         } else if (kind == QLatin1String("empty")) {
             writeFile(path, {});
         } else {
-            {
-                DataSource seed;
-                seed.setConnectionString(DataSource::connectionTextForProgramFolder());
-                seed.setRecordSource(QStringLiteral("SELECT * FROM ss"));
-                QVERIFY(seed.refresh());
-            }
+            QVERIFY(fixtures::openSource(QStringLiteral("SELECT * FROM ss"))->recordCount() == 0);
             Database::closeAll();
             if (kind == QLatin1String("truncated")) {
                 sqliteExec(path, "CREATE TABLE filler(x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
@@ -79,17 +74,12 @@ private Q_SLOTS:
         const QByteArray before = fileHash(path);
         program.databaseProblems.clear();
 
-        DataSource list;
-        list.setConnectionString(DataSource::connectionTextForProgramFolder());
-        list.setRecordSource(QStringLiteral("SELECT * FROM winhost"));
-        QVERIFY(!list.refresh());
-        QCOMPARE(list.recordCount(), 0);
-        QVERIFY(!list.lastError().isEmpty());
+        auto list = fixtures::openSource(QStringLiteral("SELECT * FROM winhost"));
+        QCOMPARE(list->recordCount(), 0);
+        QVERIFY(!list->lastError().isEmpty());
         // A second window reading the same file does not repeat the message.
-        DataSource other;
-        other.setConnectionString(DataSource::connectionTextForProgramFolder());
-        other.setRecordSource(QStringLiteral("SELECT * FROM ss"));
-        QVERIFY(!other.refresh());
+        auto other = fixtures::openSource(QStringLiteral("SELECT * FROM ss"));
+        QVERIFY(!other->lastError().isEmpty());
         QCOMPARE(program.databaseProblems.size(), 1);
         QVERIFY(program.databaseProblems.first().contains(QStringLiteral("db.mdb")));
         QCOMPARE(fileHash(path), before);
@@ -99,10 +89,7 @@ private Q_SLOTS:
     void databaseStaysInRollbackJournalMode()
     {
         TestProgram program;
-        DataSource list;
-        list.setConnectionString(DataSource::connectionTextForProgramFolder());
-        list.setRecordSource(QStringLiteral("SELECT * FROM ss"));
-        QVERIFY(list.refresh());
+        QVERIFY(fixtures::openSource(QStringLiteral("SELECT * FROM ss"))->refresh());
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(program.dbPath()).constData(), &db), SQLITE_OK);
         sqlite3_stmt* stmt = nullptr;

@@ -1,7 +1,7 @@
 // The record grid over a data source: current row in both directions, choosing versus moving.
 #include "storage/data_source.h"
 #include "storage/record_grid.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -11,22 +11,11 @@
 class TestRecordGrid : public QObject
 {
     Q_OBJECT
-private:
-    void seed(int count)
+    static void seed(int count)
     {
-        DataSource editor;
-        editor.setConnectionString(DataSource::connectionTextForProgramFolder());
-        editor.setRecordSource(QStringLiteral("SELECT * FROM newdomin WHERE ID=0"));
-        editor.refresh();
-        QLineEdit ext, period;
-        editor.bind(&ext, QStringLiteral("pd"));
-        editor.bind(&period, QStringLiteral("ghemats"));
-        for (int i = 0; i < count; ++i) {
-            editor.addNew();
-            ext.setText(QStringLiteral("ext%1").arg(i));
-            period.setText(i % 2 ? QStringLiteral("قيمت دو ساله :") : QStringLiteral("قيمت يک ساله :"));
-            QVERIFY(editor.update());
-        }
+        for (int i = 0; i < count; ++i)
+            fixtures::insert(QStringLiteral("newdomin"), {{"pd", QStringLiteral("ext%1").arg(i)},
+                                                          {"ghemats", i % 2 ? fixtures::kTwoYears : fixtures::kOneYear}});
     }
 
 private Q_SLOTS:
