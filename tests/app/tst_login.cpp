@@ -122,19 +122,6 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore::read(SettingsStore::kUser, kPassword), m_hash);
     }
 
-    void secondTryAfterAFailure()
-    {
-        TestProgram program;
-        storeLogin(QStringLiteral("ali"), m_hash);
-        Form18* login = start();
-        for (int i = 0; i < 2; ++i)
-            QCOMPARE(logIn(login, QStringLiteral("ali"), QStringLiteral("nope")).title, kRefusedTitle);
-        login->Text2->setText(QStringLiteral("Pass word"));
-        ModalAnswerer answer([](QWidget* modal) { modal->close(); });
-        login->Command1->click();
-        QCOMPARE(answer.seen().objectName, QStringLiteral("Form1"));
-    }
-
     void typingTheStoredHashIsRefused()
     {
         TestProgram program;
