@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev
   libsqlite3-dev libsodium-dev
   qt6-qpa-plugins
-  fonts-noto-core fonts-dejavu-core fonts-farsiweb
+  fonts-dejavu-core fonts-farsiweb
   xvfb xauth poppler-utils
 )
 
