@@ -14,6 +14,7 @@
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/program_folder.h"
+#include "shop_data.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,35 +28,6 @@
 #include <cstdio>
 
 namespace {
-
-void run(sqlite3* db, const char* sql)
-{
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        std::fprintf(stderr, "%s\n", error);
-        sqlite3_free(error);
-    }
-}
-
-void fillShop(sqlite3* db)
-{
-    run(db, "BEGIN");
-    run(db, "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<1000) "
-            "INSERT INTO winhost (namep, mf, pb, ghemats, gs, sa) SELECT 'ويندوز '||i, 1000, 20000, "
-            "'قيمت يک ساله :', 90000+i, 'کنترل پنل فارسي' FROM k;"
-            "INSERT INTO linhost (namep, mf, pb, ghemats, gs, sa) SELECT namep, mf, pb, ghemats, gs, sa FROM winhost;");
-    run(db, "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<500) "
-            "INSERT INTO newdomin (pd, ghemats, gs) SELECT 'com'||i, 'قيمت يک ساله :', 30000 FROM k;");
-    run(db, "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<10000) "
-            "INSERT INTO newmoshtary (nuser, name, fname, email, tell, mob, kp, sa) SELECT 'customer'||i, 'علي', "
-            "'احمدي '||i, 'c'||i||'@mail.ir', '0511'||i, '0915'||i, '91'||i, 'مشتري ويژه' FROM k;");
-    run(db, "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM k WHERE i<100000) "
-            "INSERT INTO ss (nuser, name, fname, email, npah, sal, hz, nd1, nd2, htsd2, htsd1, hras, dhkh, khas, "
-            "mgzas, tss) SELECT 'customer'||(i%10000), 'علي', 'احمدي '||(i%10000), 'c'||(i%10000)||'@mail.ir', "
-            "'ويندوز '||(i%1000), 'قيمت يک ساله :', 90000, 'shop'||i, 'com', 'قيمت يک ساله :', 30000, 20000, 0, "
-            "140000, 'پرداخت شده، فاکتور ارسال شد', '1403/05/'||(10+i%20) FROM k;");
-    run(db, "COMMIT");
-}
 
 double msSince(const QElapsedTimer& timer)
 {
@@ -78,7 +50,7 @@ int main(int argc, char* argv[])
     const QString database = folder.path() + QStringLiteral("/db.mdb");
     const QString backup = folder.path() + QStringLiteral("/db.Backup");
 
-    fillShop(Database::handleFor(database));
+    bench::createShopDatabase(database);
     std::printf("database: %.1f MB\n", static_cast<double>(QFileInfo(database).size()) / 1e6);
 
     double backupMs = 1e9;

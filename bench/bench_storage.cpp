@@ -5,6 +5,7 @@
 #include "storage/database.h"
 #include "storage/program_folder.h"
 #include "storage/record_grid.h"
+#include "shop_data.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,59 +29,22 @@ long residentKb()
     return 0;
 }
 
-void exec(sqlite3* db, const char* sql)
+// The same query scanned with the C API on one open connection, touching every cell's text.
+double rawScanMs(sqlite3* db)
 {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        std::fprintf(stderr, "%s\n", error);
-        sqlite3_free(error);
-    }
-}
-
-void fill(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    exec(db, "BEGIN");
-    exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<10000) "
-             "INSERT INTO newmoshtary (nuser,name,fname,email,tell,mob,kp,sa) SELECT 'user'||i, 'محمد', 'رضايي'||i, "
-             "'user'||i||'@example.ir', '021'||(4400000+i), '0912'||(1000000+i), '13'||(10000000+i), "
-             "'مشتري قديمي از سال ۱۳۹۵، تماس فقط در ساعات اداري' FROM n;");
-    for (const char* table : {"winhost", "linhost"}) {
-        const QByteArray sql = QByteArray("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
-                                          "INSERT INTO ") + table +
-                               " (namep,mf,pb,ghemats,gs,sa) SELECT 'پنل اقتصادي '||i, 500+i, 10000, "
-                               "'قيمت يک ساله :', 150000+i*100, 'پشتيباني رايگان و گواهي امنيتي' FROM n;";
-        exec(db, sql.constData());
-    }
-    exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<500) "
-             "INSERT INTO newdomin (pd,ghemats,gs) SELECT 'ir'||i, 'قيمت يک ساله :', 45000 FROM n;");
-    exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
-             "INSERT INTO ss (nuser,name,fname,email,npah,sal,hz,nd1,nd2,htsd2,htsd1,hras,dhkh,khas,mgzas,tss) "
-             "SELECT 'user'||(i%10000), 'محمد', 'رضايي'||(i%10000), 'user'||(i%10000)||'@example.ir', "
-             "'پنل اقتصادي '||(i%1000), 'قيمت يک ساله :', 250000, 'site'||i, 'ir', 'قيمت يک ساله :', 45000, "
-             "50000, 0, 345000, 'تمديد سالانه، فاکتور براي حسابداري ارسال شود', '1403/0'||(1+i%9)||'/1'||(i%9) FROM n;");
-    exec(db, "COMMIT");
-    sqlite3_close(db);
-}
-
-double rawScanMs(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
     QElapsedTimer t;
     t.start();
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM ss", -1, &stmt, nullptr);
+    const int columns = sqlite3_column_count(stmt);
     size_t bytes = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW)
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+        for (int i = 0; i < columns; ++i) {
             sqlite3_column_text(stmt, i);
             bytes += static_cast<size_t>(sqlite3_column_bytes(stmt, i));
         }
     sqlite3_finalize(stmt);
     const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
-    sqlite3_close(db);
     return bytes ? ms : 0;
 }
 
@@ -91,23 +55,19 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTemporaryDir folder;
     setProgramFolder(folder.path());
-    {
-        DataSource create;
-        create.setConnectionString(DataSource::connectionTextForProgramFolder());
-        create.setRecordSource(QStringLiteral("SELECT * FROM ss"));
-        create.refresh();
-        Database::closeAll();
-    }
     QElapsedTimer t;
     t.start();
-    fill(folder.path() + QStringLiteral("/db.mdb"));
+    bench::createShopDatabase(folder.path() + QStringLiteral("/db.mdb"));
     std::printf("filled database in %.0f ms\n", static_cast<double>(t.elapsed()));
 
     const QString path = folder.path() + QStringLiteral("/db.mdb");
-    rawScanMs(path); // warm the page cache
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    rawScanMs(db); // warm the caches
     double raw = 1e9;
-    for (int i = 0; i < 3; ++i)
-        raw = std::min(raw, rawScanMs(path));
+    for (int i = 0; i < 5; ++i)
+        raw = std::min(raw, rawScanMs(db));
+    sqlite3_close(db);
 
     DataSource orders;
     orders.setConnectionString(DataSource::connectionTextForProgramFolder());
@@ -116,7 +76,7 @@ int main(int argc, char* argv[])
     orders.refresh(); // opens the file and loads the rows once
     const long after = residentKb();
     double refresh = 1e9;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 5; ++i) {
         t.start();
         orders.refresh();
         refresh = std::min(refresh, static_cast<double>(t.nsecsElapsed()) / 1e6);

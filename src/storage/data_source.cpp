@@ -121,7 +121,7 @@ QString DataSource::tableName() const
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
-DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nulls) const
+DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nulls)
 {
     const int n = static_cast<int>(values.size());
     qsizetype textSize = 0;
@@ -129,8 +129,7 @@ DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nul
         textSize += v.size();
     Row row;
     row.nulls = nulls;
-    row.own.resize(static_cast<qsizetype>((n + 1) * sizeof(quint32)) + textSize);
-    char* out = row.own.data();
+    char* out = allocateCells(static_cast<size_t>((n + 1) * sizeof(quint32)) + static_cast<size_t>(textSize));
     row.cells = out;
     quint32 offset = static_cast<quint32>((n + 1) * sizeof(quint32));
     for (int i = 0; i < n; ++i) {
@@ -144,21 +143,33 @@ DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nul
 
 char* DataSource::allocateCells(size_t size)
 {
-    if (m_blocks.empty() || m_blockUsed + size > m_blockSize) {
-        m_blockSize = std::max<size_t>(size, 1 << 20);
-        m_blocks.push_back(std::make_unique<char[]>(m_blockSize));
+    size = (size + 7) & ~size_t(7);
+    while (m_block < m_blocks.size() && m_blockUsed + size > m_blocks[m_block].size) {
+        ++m_block;
         m_blockUsed = 0;
     }
-    char* out = m_blocks.back().get() + m_blockUsed;
-    m_blockUsed += (size + 3) & ~size_t(3);
+    if (m_block == m_blocks.size()) {
+        // Small record sets (an editor's one row) take a small block; large ones grow to 1 MiB.
+        const size_t next = m_blocks.empty() ? size_t(16) << 10
+                                             : std::min<size_t>(m_blocks.back().size * 2, size_t(1) << 20);
+        Block block;
+        block.size = std::max(size, next);
+        block.bytes.reset(new char[block.size]); // not zeroed: every byte handed out is written
+        m_blocks.push_back(std::move(block));
+        m_blockUsed = 0;
+    }
+    char* out = m_blocks[m_block].bytes.get() + m_blockUsed;
+    m_blockUsed += size;
     return out;
 }
 
 bool DataSource::refresh()
 {
+    const size_t previousCount = m_rows.size();
     m_rows.clear();
-    m_blocks.clear();
-    m_blockUsed = m_blockSize = 0;
+    m_rows.reserve(previousCount);
+    m_block = 0;
+    m_blockUsed = 0;
     m_current = 0;
     m_lastError.clear();
     bool ok = false;

@@ -80,11 +80,11 @@ Q_SIGNALS:
 
 private:
     // One snapshot row, packed: (columns + 1) offsets, then the UTF-8 text of all its cells.
-    // Rows read by refresh() live in a few large blocks; rows stored later own their bytes.
+    // The cells of all rows live in a few large blocks, which the next refresh() fills anew;
+    // a stored or added row gets new cells there too.
     struct Row
     {
         const char* cells = nullptr;
-        QByteArray own;
         quint64 nulls = 0; // bit i set: column i is NULL
         bool isNew = false;
     };
@@ -95,7 +95,7 @@ private:
         QString column;
     };
 
-    Row packRow(const QList<QByteArray>& values, quint64 nulls) const;
+    Row packRow(const QList<QByteArray>& values, quint64 nulls);
     bool readRow(qint64 id, Row* row);
     void showCurrentInControls();
     void setError(const QString& message);
@@ -106,9 +106,14 @@ private:
     QString m_query;
     QStringList m_columns;
     std::vector<Row> m_rows;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    struct Block
+    {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+    };
+    std::vector<Block> m_blocks; // kept across refreshes and filled again from the first
+    size_t m_block = 0;          // the block being filled
     size_t m_blockUsed = 0;
-    size_t m_blockSize = 0;
     int m_current = 0;
     std::vector<Binding> m_bindings;
     QString m_lastError;
