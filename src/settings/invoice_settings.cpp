@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace {
 
@@ -82,6 +84,12 @@ Form15::Form15(QWidget* parent) : Form(parent)
     Text4 = make<QPlainTextEdit>(this, "Text4");
     Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text4->setTabChangesFocus(true);
+    // A several-line box lays its lines out left to right unless told, whatever the window's
+    // direction: the notes are written from the right, as in the one-line boxes.
+    QTextOption notesLayout = Text4->document()->defaultTextOption();
+    notesLayout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    notesLayout.setTextDirection(Qt::RightToLeft);
+    Text4->document()->setDefaultTextOption(notesLayout);
     placeTwips(Text4, 240, 2520, 5055, 615);
     Label5 = makeLabel(this, "Label5", kCustomerSignatureLabel, 5880, 3360, 1515, 195);
     Text5 = makeLine(this, "Text5", 240, 3360, 5535, 315);

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 
 namespace {
 
@@ -74,6 +75,21 @@ private Q_SLOTS:
             QCOMPARE(shown, expected);
         // First use: nothing stored, every box empty.
         QCOMPARE(boxes(form), QStringList(7, QString()));
+    }
+
+    // The notes are written from the right, as the window's other boxes are.
+    void notesStartAtTheRight()
+    {
+        TestProgram program;
+        Form15* form = forms().get<Form15>();
+        form->show();
+        form->Text4->setPlainText(QStringLiteral("سطر اول توضيحات"));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QTextCursor start(form->Text4->document());
+        start.movePosition(QTextCursor::Start);
+        QVERIFY2(form->Text4->cursorRect(start).x() > form->Text4->viewport()->width() * 3 / 4,
+                 qPrintable(QString::number(form->Text4->cursorRect(start).x())));
+        form->hide();
     }
 
     // Save stores all seven boxes, empty ones too; a freshly loaded window reads them back.
