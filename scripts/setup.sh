@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev
   libsqlite3-dev libsodium-dev
-  qt6-qpa-plugins
+  qt6-qpa-plugins qt6-translations-l10n
   fonts-dejavu-core fonts-farsiweb
   xvfb xauth poppler-utils
 )

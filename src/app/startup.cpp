@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 // Point size of the program's face, as its window layouts were drawn for.
@@ -38,6 +40,17 @@ void setUpFont()
     QApplication::setFont(fallback);
 }
 
+// Qt's own dialogs (file dialogs, the print preview) in Persian, from Qt's translations.
+void setUpQtTranslation()
+{
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return;
+    translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_fa"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
 std::function<void()>& endAction()
 {
     static std::function<void()> action;
@@ -51,6 +64,7 @@ void startProgram()
     // The program ends only through endProgram(), never because no window happens to be shown.
     QApplication::setQuitOnLastWindowClosed(false);
     setUpFont();
+    setUpQtTranslation();
     Database::setProblemReporter([](const QString& message) {
         PersianMsgBox(nullptr, message, 48, QStringLiteral("کروانتا"));
     });

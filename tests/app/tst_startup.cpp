@@ -49,6 +49,8 @@ private Q_SLOTS:
             QVERIFY2(metrics.inFont(letter), qPrintable(QString(letter)));
         QVERIFY(!QApplication::quitOnLastWindowClosed());
         QCOMPARE(QApplication::layoutDirection(), Qt::RightToLeft);
+        // Qt's own dialogs (file dialog, print preview) speak Persian too.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("انصراف"));
     }
 };
 
