@@ -156,9 +156,13 @@ void RecordGrid::keyPressEvent(QKeyEvent* event)
 
 void RecordGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // A double click on the empty part of the grid is a choice too; the windows check that
-    // there is a row to choose.
+    // A double click on an empty grid is a choice too (the windows then find no row and do
+    // nothing); below the rows of a filled grid it chooses nothing.
     if (!indexAt(event->position().toPoint()).isValid()) {
+        if (m_model && m_model->rowCount() > 0) {
+            event->accept();
+            return;
+        }
         Q_EMIT rowChosen();
         event->accept();
         return;

@@ -62,6 +62,9 @@ private Q_SLOTS:
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(source.currentRow(), 2);
         QCOMPARE(chosen.count(), 2);
+        // Below the rows of a filled grid a double click chooses nothing.
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(cell.center().x(), grid.viewport()->height() - 5));
+        QCOMPARE(chosen.count(), 2);
 
         // The program moves the source (Find): the grid follows, without a "user moved" signal.
         const int before = changed.count();
