@@ -30,7 +30,10 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
-    return placed(new QLineEdit(parent), name, left, top, width, height);
+    auto* control = placed(new QLineEdit(parent), name, left, top, width, height);
+    // Absolute: digits and Latin words would otherwise start at the left of a Persian box.
+    control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return control;
 }
 
 QLineEdit* latinTextBox(QWidget* parent, const char* name, int left, int top, int width, int height)
