@@ -1,7 +1,7 @@
 #include "catalogue/catalogue_editor.h"
 
 #include "app/persian_message_box.h"
-#include "catalogue/controls.h"
+#include "app/controls.h"
 #include "storage/data_source.h"
 
 #include <QLabel>
@@ -26,15 +26,15 @@ CatalogueEditor::CatalogueEditor(Table table, const QString& tableName, QWidget*
 
 void CatalogueEditor::addKeyRow(int captionLeft, int keyLeft, int top, int width)
 {
-    Label11 = CatalogueControls::label(this, "Label11", kKeyCaption, captionLeft, top, width);
-    Label8 = CatalogueControls::label(this, "Label8", QString(), keyLeft, top, width);
+    Label11 = Controls::label(this, "Label11", kKeyCaption, captionLeft, top, width);
+    Label8 = Controls::label(this, "Label8", QString(), keyLeft, top, width);
     Adodc1->bind(Label8, QStringLiteral("ID"));
 }
 
 void CatalogueEditor::addButtons(int saveLeft, int cancelLeft, int top)
 {
-    Command1 = CatalogueControls::button(this, "Command1", kSave, saveLeft, top);
-    Command2 = CatalogueControls::button(this, "Command2", kCancel, cancelLeft, top);
+    Command1 = Controls::button(this, "Command1", kSave, saveLeft, top);
+    Command2 = Controls::button(this, "Command2", kCancel, cancelLeft, top);
     connect(Command1, &QPushButton::clicked, this, &CatalogueEditor::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CatalogueEditor::Command2_Click);
 }

@@ -2,7 +2,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "catalogue/controls.h"
+#include "app/controls.h"
 #include "catalogue/list_windows.h"
 #include "storage/data_source.h"
 
@@ -37,7 +37,7 @@ constexpr int kRowStep = 480;
 Form5::Form5(QWidget* parent) : CatalogueEditor(Table::newmoshtary, QStringLiteral("newmoshtary"), parent)
 {
     setObjectName(QStringLiteral("Form5"));
-    using namespace CatalogueControls;
+    using namespace Controls;
     Shape1 = frameShape(this, "Shape1", 240, 120, 6480, 5700);
     addKeyRow(kCaptionLeft, kCaptionLeft - kCaptionWidth - 120, 300, kCaptionWidth);
 

@@ -1,6 +1,6 @@
 #include "catalogue/domain_editor.h"
 
-#include "catalogue/controls.h"
+#include "app/controls.h"
 #include "catalogue/period_options.h"
 #include "storage/data_source.h"
 
@@ -31,7 +31,7 @@ constexpr int kCaptionWidth = 1680;
 Form4::Form4(QWidget* parent) : CatalogueEditor(Table::newdomin, QStringLiteral("newdomin"), parent)
 {
     setObjectName(QStringLiteral("Form4"));
-    using namespace CatalogueControls;
+    using namespace Controls;
     Shape1 = frameShape(this, "Shape1", 240, 120, 5880, 2580);
     addKeyRow(kCaptionLeft, 2400, 300, kCaptionWidth);
 

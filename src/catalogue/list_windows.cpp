@@ -3,7 +3,7 @@
 #include "app/form_registry.h"
 #include "app/geometry.h"
 #include "app/persian_message_box.h"
-#include "catalogue/controls.h"
+#include "app/controls.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
 #include "catalogue/plan_editor.h"
@@ -139,15 +139,15 @@ CatalogueList::CatalogueList(Kind kind, QWidget* parent)
     placeTwips(DataGrid1, kMargin, kMargin, m_member.gridWidthTwips, kGridHeight);
 
     const int deleteLeft = width - kMargin - kButtonWidth;
-    Command1 = CatalogueControls::button(this, "Command1", m_member.deleteCaption, deleteLeft, kButtonTop, kButtonWidth,
+    Command1 = Controls::button(this, "Command1", m_member.deleteCaption, deleteLeft, kButtonTop, kButtonWidth,
                                          kButtonHeight);
-    Command2 = CatalogueControls::button(this, "Command2", kBack, deleteLeft - 120 - kButtonWidth, kButtonTop,
+    Command2 = Controls::button(this, "Command2", kBack, deleteLeft - 120 - kButtonWidth, kButtonTop,
                                          kButtonWidth, kButtonHeight);
     connect(Command1, &QPushButton::clicked, this, &CatalogueList::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CatalogueList::Command2_Click);
 
     if (m_member.priceColumn >= 0) {
-        Text1 = CatalogueControls::textBox(this, "Text1", kMargin, kButtonTop, 1200);
+        Text1 = Controls::textBox(this, "Text1", kMargin, kButtonTop, 1200);
         Text1->setVisible(false);
         Adodc1->bind(Text1, QStringLiteral("ghemats"));
     }

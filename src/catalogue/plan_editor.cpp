@@ -1,7 +1,7 @@
 #include "catalogue/plan_editor.h"
 
 #include "app/form_registry.h"
-#include "catalogue/controls.h"
+#include "app/controls.h"
 #include "catalogue/list_windows.h"
 #include "catalogue/period_options.h"
 #include "storage/data_source.h"
@@ -38,7 +38,7 @@ PlanEditor::PlanEditor(Table table, QWidget* parent)
     : CatalogueEditor(table, table == Table::winhost ? QStringLiteral("winhost") : QStringLiteral("linhost"), parent),
       m_table(table)
 {
-    using namespace CatalogueControls;
+    using namespace Controls;
     Shape1 = frameShape(this, "Shape1", 240, 120, 5880, 4740);
     addKeyRow(kCaptionLeft, 2400, 300, kCaptionWidth);
 

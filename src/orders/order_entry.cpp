@@ -1,5 +1,6 @@
 #include "orders/order_entry.h"
 
+#include "app/controls.h"
 #include "app/form_registry.h"
 #include "app/geometry.h"
 #include "app/persian_message_box.h"
@@ -18,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
-#include <QTextOption>
 
 namespace {
 const QString kCaption = QStringLiteral("     ثبت سفارش");
@@ -212,11 +212,7 @@ Form10::Form10(QWidget* parent) : Form(parent)
     // Row 9: notes, several lines.
     lblLabels[5] = label("lblLabels(5)", kLblLabels5);
     caption(9, lblLabels[5]);
-    Text5 = new QPlainTextEdit(this);
-    Text5->setObjectName(QStringLiteral("Text5"));
-    Text5->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text5->setTabChangesFocus(true);
-    placeTwips(Text5, kValueLeft, rowTop(9), kValueWidth, kNotesHeight);
+    Text5 = Controls::notesBox(this, "Text5", kValueLeft, rowTop(9), kValueWidth, kNotesHeight);
 
     // Rows 10 to 12: costs and total.
     Label23 = label("Label23", kLabel23);
@@ -262,10 +258,6 @@ Form10::Form10(QWidget* parent) : Form(parent)
     }
     for (QLineEdit* box : {Text1, Text2, Text3, Text6, Text7})
         box->setAlignment(right);
-    QTextOption notesLayout = Text5->document()->defaultTextOption();
-    notesLayout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    notesLayout.setTextDirection(Qt::RightToLeft);
-    Text5->document()->setDefaultTextOption(notesLayout);
 
     // Every value of the window is a field of the order, labels included.
     Adodc1->bind(Label2, QStringLiteral("ID"));

@@ -1,6 +1,7 @@
 #include "settings/invoice_settings.h"
 
 #include "app/common_dialog.h"
+#include "app/controls.h"
 #include "app/geometry.h"
 #include "storage/settings_store.h"
 
@@ -9,8 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
-#include <QTextOption>
 
 namespace {
 
@@ -28,75 +27,36 @@ const QString kBack = QStringLiteral("بازگشت");
 const QString kLogoDialogTitle = QStringLiteral(" بازکردن تصوير جهت درج در فاکتور");
 const QString kLogoDialogFilter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
 
-template <class T> T* make(QWidget* parent, const char* name)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
-{
-    auto* label = make<QLabel>(parent, name);
-    label->setText(caption);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(label, l, t, w, h);
-    return label;
-}
-
-QLineEdit* makeLine(QWidget* parent, const char* name, int l, int t, int w, int h)
-{
-    auto* box = make<QLineEdit>(parent, name);
-    placeTwips(box, l, t, w, h);
-    return box;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
-{
-    auto* button = make<QPushButton>(parent, name);
-    button->setText(caption);
-    button->setAutoDefault(false);
-    placeTwips(button, l, t, w, h);
-    return button;
-}
-
 } // namespace
 
 Form15::Form15(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("Form15"));
 
-    auto* frame = make<QFrame>(this, "Shape1");
-    frame->setFrameShape(QFrame::Box);
+    using namespace Controls;
+    auto* frame = frameShape(this, "Shape1", 120, 120, 7455, 4215);
     frame->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid rgb(224, 224, 224); }"));
-    placeTwips(frame, 120, 120, 7455, 4215);
 
-    Label1 = makeLabel(this, "Label1", kBusinessTitleLabel, 6360, 240, 945, 195);
-    Text1 = makeLine(this, "Text1", 240, 240, 6015, 315);
-    Label2 = makeLabel(this, "Label2", kInvoiceTitleLabel, 6360, 720, 930, 195);
-    Text2 = makeLine(this, "Text2", 240, 720, 6015, 315);
-    Label7 = makeLabel(this, "Label7", kLogoLabel, 5640, 1200, 1710, 195);
-    Text7 = makeLine(this, "Text7", 1440, 1200, 3855, 315);
-    Command3 = makeButton(this, "Command3", kOpenFile, 240, 1150, 1095, 375);
-    Label3 = makeLabel(this, "Label3", kAddressLabel, 5520, 1680, 1770, 195);
-    Text3 = makeLine(this, "Text3", 240, 1680, 5055, 615);
-    Label4 = makeLabel(this, "Label4", kNotesLabel, 5400, 2520, 1995, 195);
-    Text4 = make<QPlainTextEdit>(this, "Text4");
-    Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text4->setTabChangesFocus(true);
-    // A several-line box lays its lines out left to right unless told, whatever the window's
-    // direction: the notes are written from the right, as in the one-line boxes.
-    QTextOption notesLayout = Text4->document()->defaultTextOption();
-    notesLayout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    notesLayout.setTextDirection(Qt::RightToLeft);
-    Text4->document()->setDefaultTextOption(notesLayout);
-    placeTwips(Text4, 240, 2520, 5055, 615);
-    Label5 = makeLabel(this, "Label5", kCustomerSignatureLabel, 5880, 3360, 1515, 195);
-    Text5 = makeLine(this, "Text5", 240, 3360, 5535, 315);
-    Label6 = makeLabel(this, "Label6", kSellerSignatureLabel, 5880, 3840, 1575, 195);
-    Text6 = makeLine(this, "Text6", 240, 3840, 5535, 315);
-    Command1 = makeButton(this, "Command1", kSave, 6240, 4440, 1215, 375);
-    Command2 = makeButton(this, "Command2", kBack, 120, 4440, 1215, 375);
+    Label1 = label(this, "Label1", kBusinessTitleLabel, 6360, 240, 945, 195);
+    Text1 = textBox(this, "Text1", 240, 240, 6015, 315);
+    Label2 = label(this, "Label2", kInvoiceTitleLabel, 6360, 720, 930, 195);
+    Text2 = textBox(this, "Text2", 240, 720, 6015, 315);
+    Label7 = label(this, "Label7", kLogoLabel, 5640, 1200, 1710, 195);
+    Text7 = textBox(this, "Text7", 1440, 1200, 3855, 315);
+    // A path reads left to right, also when its folder names are Persian.
+    Text7->setLayoutDirection(Qt::LeftToRight);
+    Text7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Command3 = button(this, "Command3", kOpenFile, 240, 1150, 1095, 375);
+    Label3 = label(this, "Label3", kAddressLabel, 5520, 1680, 1770, 195);
+    Text3 = textBox(this, "Text3", 240, 1680, 5055, 615);
+    Label4 = label(this, "Label4", kNotesLabel, 5400, 2520, 1995, 195);
+    Text4 = notesBox(this, "Text4", 240, 2520, 5055, 615);
+    Label5 = label(this, "Label5", kCustomerSignatureLabel, 5880, 3360, 1515, 195);
+    Text5 = textBox(this, "Text5", 240, 3360, 5535, 315);
+    Label6 = label(this, "Label6", kSellerSignatureLabel, 5880, 3840, 1575, 195);
+    Text6 = textBox(this, "Text6", 240, 3840, 5535, 315);
+    Command1 = button(this, "Command1", kSave, 6240, 4440, 1215, 375);
+    Command2 = button(this, "Command2", kBack, 120, 4440, 1215, 375);
 
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));

@@ -1,6 +1,6 @@
 #pragma once
-// Small builders for the catalogue windows' controls: each gets its name as objectName and its
-// place in twips from the left edge of the window.
+// Small builders for the windows' controls: each gets its name as objectName and its place in
+// twips from the left edge of the window.
 #include <QString>
 
 #include <initializer_list>
@@ -13,7 +13,7 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-namespace CatalogueControls {
+namespace Controls {
 
 // A caption label, right-aligned (the side its box is on in a right-to-left window).
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 255);
@@ -21,7 +21,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int height = 315);
 // A text box for Latin script or digits: centred and typed left to right.
 QLineEdit* latinTextBox(QWidget* parent, const char* name, int left, int top, int width, int height = 315);
-// A multi-line box with a vertical scroll bar; Tab moves to the next control.
+// A multi-line box with a vertical scroll bar, its lines written from the right; Tab moves to
+// the next control.
 QPlainTextEdit* notesBox(QWidget* parent, const char* name, int left, int top, int width, int height);
 QRadioButton* option(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 315);
 QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width = 1440, int height = 405);
@@ -30,4 +31,4 @@ QFrame* frameShape(QWidget* parent, const char* name, int left, int top, int wid
 // Tab order: each control after the one before it.
 void tabOrder(std::initializer_list<QWidget*> controls);
 
-} // namespace CatalogueControls
+} // namespace Controls

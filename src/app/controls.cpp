@@ -1,4 +1,4 @@
-#include "catalogue/controls.h"
+#include "app/controls.h"
 
 #include "app/geometry.h"
 
@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace CatalogueControls {
+namespace Controls {
 
 namespace {
 template <class T> T* placed(T* control, const char* name, int left, int top, int width, int height)
@@ -50,6 +52,12 @@ QPlainTextEdit* notesBox(QWidget* parent, const char* name, int left, int top, i
     control->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     control->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     control->setTabChangesFocus(true);
+    // A several-line box lays its lines out left to right whatever the window's direction
+    // unless its document is told otherwise.
+    QTextOption layout = control->document()->defaultTextOption();
+    layout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    layout.setTextDirection(Qt::RightToLeft);
+    control->document()->setDefaultTextOption(layout);
     return control;
 }
 
@@ -84,4 +92,4 @@ void tabOrder(std::initializer_list<QWidget*> controls)
     }
 }
 
-} // namespace CatalogueControls
+} // namespace Controls
