@@ -102,11 +102,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("icon");
         QTest::addColumn<QString>("defaultButton");
         QTest::newRow("48 refusal") << 48 << int(QMessageBox::Warning) << kOk;
-        QTest::newRow("52 confirmation") << 52 << int(QMessageBox::Warning) << kYes;
         QTest::newRow("64 success") << 64 << int(QMessageBox::Information) << kOk;
         QTest::newRow("16 stop") << 16 << int(QMessageBox::Critical) << kOk;
         QTest::newRow("36 question, yes/no") << 36 << int(QMessageBox::Question) << kYes;
-        QTest::newRow("no icon") << 4 << int(QMessageBox::NoIcon) << kYes;
         QTest::newRow("+256 second default") << 4 + 256 << int(QMessageBox::NoIcon) << kNo;
         QTest::newRow("+512 third default") << 3 + 48 + 512 << int(QMessageBox::Warning) << kCancel;
         QTest::newRow("+512 without a third") << 4 + 512 << int(QMessageBox::NoIcon) << kYes;
@@ -152,9 +150,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("id");
         QTest::newRow("OK") << 64 << 1;
         QTest::newRow("OK/Cancel") << 1 << 2;
-        QTest::newRow("Yes/No/Cancel") << 3 << 2;
         QTest::newRow("Yes/No") << 52 << 7;
-        QTest::newRow("Retry/Cancel") << 5 << 2;
     }
 
     void escapeAnswers()
