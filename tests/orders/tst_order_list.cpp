@@ -121,7 +121,6 @@ private Q_SLOTS:
         Form14* list = forms().get<Form14>();
         QVERIFY(!list->isVisible());
         QCOMPARE(list->windowTitle(), QStringLiteral("      ويرايش سفارش ها"));
-        QCOMPARE(list->size(), QSize(592, 480));
         QCOMPARE(list->Adodc1->recordCount(), 2);
         QCOMPARE(list->printConnection(), list->Adodc1->connectionString());
         QCOMPARE((QStringList{list->Command1->text(), list->Command3->text(), list->Command4->text()}),
@@ -183,7 +182,6 @@ private Q_SLOTS:
         QCOMPARE(logo().size(), textsStored ? QSize(120, 80) : QSize(0, 0));
         QCOMPARE(caption("Section4", "Label6"), QStringLiteral("09:05:03"));
         QCOMPARE(caption("Section4", "Label3"), QStringLiteral("چهارشنبه  7  بهمن  1388"));
-        QCOMPARE(caption("Section4", "Label5"), QStringLiteral(": ساعت چاپ")); // the fixed captions stay
     }
 
     void secondPrintRereadsOrderAndSettings()
@@ -196,7 +194,6 @@ private Q_SLOTS:
         QPointer<DataSource> first = list->printRecordset();
         QCOMPARE(caption("Section4", "Label1"), QStringLiteral("عنوان اول"));
 
-        // Changed meanwhile: the title, the logo path (to a file that is gone), the order itself.
         SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle, QStringLiteral("عنوان دوم"));
         SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kLogoPath, m_program->folder() + QStringLiteral("/gone.jpg"));
         changeOrder(id, QStringLiteral("name"), QStringLiteral("علي رضا"));
@@ -281,8 +278,6 @@ private Q_SLOTS:
         editState(Table::ss).saved = true;
 
         EditState seen;
-        // Stands in for the order entry window: the order changes, another one is added
-        // elsewhere, the saved flag is set (or not) and the window closes.
         ModalAnswerer answer([&](QWidget* modal) {
             QCOMPARE(modal->objectName(), QStringLiteral("Form10"));
             seen = editState(Table::ss);
