@@ -28,13 +28,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("word") << "sghl" << QStringLiteral("سلام");
-        QTest::newRow("keheh and yeh") << "a;d" << QStringLiteral("شکی");
-        QTest::newRow("number row") << "1234567890" << QStringLiteral("۱۲۳۴۵۶۷۸۹۰");
-        QTest::newRow("brackets and comma key") << "[],m" << QStringLiteral("جچوپ");
-        QTest::newRow("shifted letters") << "HCM" << QStringLiteral("آژء");
-        QTest::newRow("question mark and kaf") << "?Z" << QStringLiteral("؟ك");
-        QTest::newRow("blank stays a blank") << "f f" << QStringLiteral("ب ب");
+        // Keheh and yeh, the number row, brackets and the comma key, a blank.
+        QTest::newRow("unshifted") << "sghl a;d 1234567890[],m" << QStringLiteral("سلام شکی ۱۲۳۴۵۶۷۸۹۰جچوپ");
+        QTest::newRow("shifted, question mark and kaf") << "HCM?Z" << QStringLiteral("آژء؟ك");
     }
     void latinKeysTypePersian()
     {
@@ -46,7 +42,6 @@ private Q_SLOTS:
         typeLatin(&box, keys);
         QCOMPARE(box.text(), typed);
 
-        // Back to ordinary typing.
         keyboardLayout().activate(QStringLiteral("1"));
         QVERIFY(!keyboardLayout().persianActive());
         box.clear();
