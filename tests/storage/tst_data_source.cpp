@@ -25,9 +25,7 @@ qint32 addPlan(const QString& name, const QString& price = QString())
     source->addNew();
     nameBox.setText(name);
     priceBox.setText(price);
-    if (!source->update())
-        qWarning("update failed: %s", qPrintable(source->lastError()));
-    return source->currentKey();
+    return source->update() ? source->currentKey() : 0;
 }
 } // namespace
 
