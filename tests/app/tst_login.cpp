@@ -54,14 +54,23 @@ class TestLogin : public QObject
 
     QString m_hash; // of "Pass word", made once: hashing is slow on purpose
 
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
     void initTestCase() { m_hash = LoginPassword::hash(QStringLiteral("Pass word")); }
-    void init() { keyboardLayout().activate(QStringLiteral("1")); }
-    void cleanup() { keyboardLayout().activate(QStringLiteral("1")); }
+    void init()
+    {
+        m_program = std::make_unique<TestProgram>();
+        keyboardLayout().activate(QStringLiteral("1"));
+    }
+    void cleanup()
+    {
+        m_program.reset();
+        keyboardLayout().activate(QStringLiteral("1"));
+    }
 
     void noLoginOpensTheMainWindowStraightAway()
     {
-        TestProgram program;
         Form18* login = start();
         QVERIFY(!login->isVisible());
         QVERIFY(forms().isLoaded<Form18>());
@@ -74,7 +83,6 @@ private Q_SLOTS:
 
     void loginAsksWithAMaskedPassword()
     {
-        TestProgram program;
         storeLogin(QStringLiteral("ali"), m_hash);
         Form18* login = start();
         QVERIFY(login->isVisible());
@@ -100,18 +108,17 @@ private Q_SLOTS:
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(bool, accepted);
-        TestProgram program;
         storeLogin(QStringLiteral("ali"), m_hash);
         Form18* login = start();
         const SeenModal seen = logIn(login, user, password);
         if (accepted) {
             QCOMPARE(seen.objectName, QStringLiteral("Form1"));
-            QCOMPARE(program.endCount, 1);
+            QCOMPARE(m_program->endCount, 1);
         } else {
             QCOMPARE(seen.text, kRefused);
             QCOMPARE(seen.title, kRefusedTitle);
             QVERIFY(!forms().isLoaded<Form1>());
-            QCOMPARE(program.endCount, 0);
+            QCOMPARE(m_program->endCount, 0);
             QCOMPARE(login->Text1->text(), user);
             QCOMPARE(login->Text2->text(), password);
             QVERIFY(login->isVisible());
@@ -121,14 +128,12 @@ private Q_SLOTS:
 
     void typingTheStoredHashIsRefused()
     {
-        TestProgram program;
         storeLogin(QStringLiteral("ali"), m_hash);
         QCOMPARE(logIn(start(), QStringLiteral("ali"), m_hash).text, kRefused);
     }
 
     void plainPasswordOfAnEarlierVersionIsUpgraded()
     {
-        TestProgram program;
         storeLogin(QStringLiteral("ali"), QStringLiteral("old secret"));
         Form18* login = start();
         QCOMPARE(logIn(login, QStringLiteral("ali"), QStringLiteral("old secreT")).text, kRefused);
@@ -150,14 +155,13 @@ private Q_SLOTS:
     void leavingEndsTheProgram()
     {
         QFETCH(bool, closeBox);
-        TestProgram program;
         storeLogin(QStringLiteral("ali"), m_hash);
         Form18* login = start();
         if (closeBox)
             login->close();
         else
             QVERIFY(clickButton(login, QStringLiteral("خروج")));
-        QCOMPARE(program.endCount, 1);
+        QCOMPARE(m_program->endCount, 1);
         QVERIFY(!forms().isLoaded<Form18>());
         QVERIFY(!forms().isLoaded<Form1>());
     }
@@ -165,7 +169,6 @@ private Q_SLOTS:
     void persianKeyboardFromTheLoginOn()
     {
         // A login typed on the Persian layout, stored by an earlier version in plain text.
-        TestProgram program;
         SettingsStore::write(SettingsStore::kDesktop, QStringLiteral("Key"), QStringLiteral("1"));
         storeLogin(QStringLiteral("علی"), QStringLiteral("۱۳۶۲"));
         Form18* login = start();

@@ -139,10 +139,13 @@ public Q_SLOTS:
 class TestMainWindow : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup() { m_program.reset(); }
     void menuTreeMatchesTheDesign()
     {
-        TestProgram program;
         Form1* window = forms().get<Form1>();
         QStringList seen, want;
         walk(window->menuBar()->actions(), 1, seen);
@@ -181,7 +184,6 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(QString, window);
         QFETCH(int, table);
-        TestProgram program;
         Form1* main = forms().get<Form1>();
         if (table >= 0)
             editState(Table(table)) = EditState{7, true, true};
@@ -201,13 +203,12 @@ private Q_SLOTS:
             QCOMPARE(during.editing, false);
             QCOMPARE(during.saved, true);
         }
-        QCOMPARE(program.endCount, 0);
+        QCOMPARE(m_program->endCount, 0);
     }
 
     // The shortcuts themselves are in the menu tree; one shows that they reach the command.
     void shortcutRunsItsCommand()
     {
-        TestProgram program;
         Form1* main = forms().get<Form1>();
         main->show();
         main->activateWindow();
@@ -220,7 +221,6 @@ private Q_SLOTS:
 
     void exitAsksFirst()
     {
-        TestProgram program;
         Form1* main = forms().get<Form1>();
         QAction* exitAction = menuAction(main, QStringLiteral("exit"));
         for (bool yes : {false, true}) {
@@ -228,19 +228,18 @@ private Q_SLOTS:
             exitAction->trigger();
             QCOMPARE(answer.seen().text, QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد"));
             QCOMPARE(answer.seen().title, QStringLiteral("منوي خروج"));
-            QCOMPARE(program.endCount, yes ? 1 : 0);
+            QCOMPARE(m_program->endCount, yes ? 1 : 0);
             QCOMPARE(forms().isLoaded<Form1>(), !yes);
         }
     }
 
     void closeBoxEndsTheProgramWithoutAQuestion()
     {
-        TestProgram program;
         Form1* main = forms().get<Form1>();
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main));
         QVERIFY(showsNothing([main] { QVERIFY(main->close()); }));
-        QCOMPARE(program.endCount, 1);
+        QCOMPARE(m_program->endCount, 1);
         QVERIFY(!forms().isLoaded<Form1>());
     }
 
@@ -248,7 +247,6 @@ private Q_SLOTS:
     // loaded hidden for it and stay loaded.
     void countsAreTheListsRecordCounts()
     {
-        TestProgram program;
         const QList<std::tuple<const char*, int, QLabel* Form1::*>> tables = {
             {"winhost", 2, &Form1::Label6}, {"linhost", 1, &Form1::Label8}, {"newdomin", 3, &Form1::Label4},
             {"newmoshtary", 4, &Form1::Label2}, {"ss", 5, &Form1::Label10}};
@@ -266,9 +264,8 @@ private Q_SLOTS:
 
     void unreadableCountsKeepTheirDesignText()
     {
-        TestProgram program;
         const QByteArray garbage = "this is not a database of the program\n";
-        QFile file(program.dbPath());
+        QFile file(m_program->dbPath());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
         file.close();
         ModalWatch watch;
@@ -291,7 +288,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, caption);
         QFETCH(QString, window);
-        TestProgram program;
         Form1* main = forms().get<Form1>();
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main));
@@ -305,7 +301,6 @@ private Q_SLOTS:
 
     void dateIsSetAtLoad()
     {
-        TestProgram program;
         Form1* main = forms().get<Form1>();
         QCOMPARE(main->Label14->text(), PersianDateText(QDate::currentDate(), 3));
     }
@@ -313,7 +308,6 @@ private Q_SLOTS:
     // Persian faces run taller and wider than the layout's sizes: every caption shows whole.
     void noLabelIsCutOff()
     {
-        TestProgram program;
         startProgram(); // in the program's own face
         Form1* main = forms().get<Form1>();
         main->Label2->setText(QStringLiteral("12345"));
@@ -340,7 +334,6 @@ private Q_SLOTS:
     void clock()
     {
         QFETCH(bool, fileThere);
-        TestProgram program;
         if (fileThere)
             QVERIFY(copyArtwork(QStringLiteral("clock1.swf")));
         Form1* main = forms().get<Form1>();
@@ -385,7 +378,6 @@ private Q_SLOTS:
 
     void aboutBox()
     {
-        TestProgram program;
         QVERIFY(copyArtwork(QStringLiteral("about.png")));
         const QImage picture(Form17::pictureFile());
         QVERIFY(!picture.isNull());
