@@ -77,7 +77,11 @@ QStringList tabChain(QWidget* first)
 class TestCatalogueEditors : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup() { m_program.reset(); }
     void newPlanFromTheMenu_data()
     {
         QTest::addColumn<int>("editor");
@@ -92,7 +96,6 @@ private Q_SLOTS:
         QFETCH(int, editor);
         QFETCH(int, option);
         QFETCH(QString, stored);
-        TestProgram program;
         QStringList atOpening;
         ModalAnswerer fill([&](QWidget* window) {
             auto* plan = qobject_cast<PlanEditor*>(window);
@@ -165,7 +168,6 @@ private Q_SLOTS:
         QFETCH(int, optionOn);
         QFETCH(int, choose);
         QFETCH(QString, stored);
-        TestProgram program;
         const QString table = tableName(editor);
         insert(table, {{firstColumn(editor), QStringLiteral("اول")}, {QStringLiteral("gs"), QStringLiteral("1000")}});
         const qint32 key = insert(table, {{firstColumn(editor), QStringLiteral("net")},
@@ -206,7 +208,6 @@ private Q_SLOTS:
     void cancelStoresNothing()
     {
         QFETCH(int, editor);
-        TestProgram program;
         const QString table = tableName(editor);
         const qint32 key = insert(table, {{firstColumn(editor), QStringLiteral("before")}});
         EditState& state = editState(tableOf(editor));
@@ -248,7 +249,6 @@ private Q_SLOTS:
     {
         QFETCH(int, editor);
         QFETCH(QString, refusal);
-        TestProgram program;
         const QString table = tableName(editor);
         const qint32 key = insert(table, {{firstColumn(editor), QStringLiteral("stored")}});
         const QString reason = QStringLiteral("disk quota reached");
@@ -290,7 +290,6 @@ private Q_SLOTS:
 
     void domainExtensionIsStoredAsTyped()
     {
-        TestProgram program;
         Form8* list = forms().get<Form8>();
         ModalAnswerer fill([&](QWidget* window) {
             auto* domain = qobject_cast<Form4*>(window);
@@ -312,7 +311,6 @@ private Q_SLOTS:
 
     void customerIsStoredFieldByField()
     {
-        TestProgram program;
         const Row typed = {{"nuser", "rezaei88"},           {"name", QStringLiteral("مريم")},
                            {"fname", QStringLiteral("رضايي")}, {"email", "m.rezaei@example.ir"},
                            {"tell", "021-88776655"},        {"mob", "09121234567"}};
@@ -356,7 +354,6 @@ private Q_SLOTS:
     {
         QFETCH(int, editor);
         QFETCH(QStringList, order);
-        TestProgram program;
         QCOMPARE(tabChain(text1(load(editor))), order);
     }
 };

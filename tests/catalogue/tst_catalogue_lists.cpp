@@ -89,7 +89,11 @@ void addTheFormRows()
 class TestCatalogueLists : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup() { m_program.reset(); }
     void gridShowsTheTableInItsColumns_data()
     {
         QTest::addColumn<int>("form");
@@ -125,7 +129,6 @@ private Q_SLOTS:
         QFETCH(QString, deleteCaption);
         QFETCH(QStringList, fields);
         QFETCH(QStringList, headers);
-        TestProgram program;
         const Member m = memberOf(form);
         Row values;
         for (const QString& field : fields.mid(1))
@@ -167,7 +170,6 @@ private Q_SLOTS:
     {
         QFETCH(int, form);
         QFETCH(bool, save);
-        TestProgram program;
         const Member m = memberOf(form);
         const qint32 key = addRows(m, {QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")},
                                    {kOneYear, kTwoYears})[1];
@@ -207,7 +209,6 @@ private Q_SLOTS:
     void rowChoiceOnAnEmptyListOpensNothing()
     {
         QFETCH(int, form);
-        TestProgram program;
         const Member m = memberOf(form);
         CatalogueList* list = loadList(form);
         const QString designCaption = m.priceColumn >= 0 ? list->DataGrid1->columnCaption(m.priceColumn) : QString();
@@ -243,7 +244,6 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         QFETCH(QString, prompt);
         QFETCH(QString, title);
-        TestProgram program;
         const Member m = memberOf(form);
         const QList<qint32> keys = addRows(m, {QStringLiteral("first"), QStringLiteral("second")});
         CatalogueList* list = loadList(form);
@@ -265,7 +265,6 @@ private Q_SLOTS:
     void deletingTheLastRowThenDeletingAgain()
     {
         QFETCH(int, form);
-        TestProgram program;
         const Member m = memberOf(form);
         addRows(m, {QStringLiteral("only")});
         CatalogueList* list = loadList(form);
@@ -299,7 +298,6 @@ private Q_SLOTS:
     void priceColumnFollowsTheCurrentRow()
     {
         QFETCH(int, form);
-        TestProgram program;
         const Member m = memberOf(form);
         addRows(m, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, {kOneYear, kTwoYears});
         CatalogueList* list = loadList(form);
@@ -327,7 +325,6 @@ private Q_SLOTS:
     {
         QFETCH(int, form);
         QFETCH(bool, told);
-        TestProgram program;
         const Member m = memberOf(form);
         QVERIFY(exec(QStringLiteral("DROP TABLE ") + m.table));
         ModalWatch watch;
@@ -340,7 +337,6 @@ private Q_SLOTS:
 
     void customerCountAfterASave()
     {
-        TestProgram program;
         const Member m = memberOf(9);
         addRows(m, {QStringLiteral("ali"), QStringLiteral("sara")});
         Form1* mainWindow = forms().get<Form1>();
