@@ -56,7 +56,11 @@ qint32 storeOrderRow()
 class TestOrderEntry : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup() { m_program.reset(); }
     void opening_data()
     {
         QTest::addColumn<bool>("storedOrder");
@@ -66,7 +70,6 @@ private Q_SLOTS:
     void opening()
     {
         QFETCH(bool, storedOrder);
-        TestProgram program;
         const qint32 key = storeOrderRow();
         Form10* order = storedOrder ? openStoredOrder(key) : openNewOrder();
         QCOMPARE(order->windowTitle(), QStringLiteral("     ثبت سفارش"));
@@ -86,7 +89,6 @@ private Q_SLOTS:
     void store()
     {
         QFETCH(bool, storedOrder);
-        TestProgram program;
         Form10* order = storedOrder ? openStoredOrder(storeOrderRow()) : openNewOrder();
         if (storedOrder) {
             retype(order->Text7, QStringLiteral("150"));
@@ -120,7 +122,6 @@ private Q_SLOTS:
     {
         QFETCH(bool, storedOrder);
         QFETCH(bool, closeBox);
-        TestProgram program;
         const qint32 key = storedOrder ? storeOrderRow() : 0;
         const auto before = rows(QStringLiteral("SELECT * FROM ss"));
         Form10* order = storedOrder ? openStoredOrder(key) : openNewOrder();
@@ -149,7 +150,6 @@ private Q_SLOTS:
     void refusedStoreKeepsTheOrder()
     {
         QFETCH(bool, storedOrder);
-        TestProgram program;
         Form10* order = nullptr;
         if (storedOrder) {
             order = openStoredOrder(storeOrderRow());
@@ -191,7 +191,6 @@ private Q_SLOTS:
     // The restore re-reads every window's query; a new order still has its record to store.
     void newOrderSurvivesAReRead()
     {
-        TestProgram program;
         editState(Table::ss).setNewRecord();
         Form10* order = forms().get<Form10>();
         QVERIFY(order->Adodc1->refresh());
@@ -203,7 +202,6 @@ private Q_SLOTS:
 
     void dateButtonReplacesTheDate()
     {
-        TestProgram program;
         Form10* order = openNewOrder();
         retype(order->Text8, QStringLiteral("1390/01/01"));
         QTest::mouseClick(order->Image14, Qt::LeftButton);
@@ -235,7 +233,6 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(QString, typed);
         QFETCH(bool, recomputes);
-        TestProgram program;
         Form10* order = openNewOrder();
         order->Label5->setText(QStringLiteral("2000"));
         order->Label9->setText(QStringLiteral("500"));
@@ -268,7 +265,6 @@ private Q_SLOTS:
         QFETCH(QString, setUp);
         QFETCH(QString, other);
         QFETCH(QString, total);
-        TestProgram program;
         Form10* order = openNewOrder();
         order->Label5->setText(planPrice);
         order->Label9->setText(domainPrice);

@@ -106,7 +106,11 @@ bool enterAnOrder(Form10* order)
 class TestOrderPickers : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup() { m_program.reset(); }
     void pickerListsItsTable_data()
     {
         QTest::addColumn<QString>("button");
@@ -129,7 +133,6 @@ private Q_SLOTS:
         QFETCH(QString, table);
         QFETCH(QStringList, headers);
         QFETCH(QStringList, fields);
-        TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
         const auto stored = rows(QStringLiteral("SELECT * FROM %1").arg(table));
@@ -171,7 +174,6 @@ private Q_SLOTS:
         QFETCH(QString, gesture);
         QFETCH(QStringList, copied);
         QFETCH(QString, total);
-        TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
         order->Label4->setText(QStringLiteral("old@example.ir"));
@@ -204,7 +206,6 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, gesture);
         QFETCH(bool, emptyTable);
-        TestProgram program;
         if (!emptyTable)
             addCatalogue();
         Form10* order = openNewOrder();
@@ -225,7 +226,6 @@ private Q_SLOTS:
     // Shown again, a picker has the rows and the current row it had; it does not re-read.
     void pickerKeepsItsStateForTheRun()
     {
-        TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
         QVERIFY(withPicker<Form11>(order->Command1, [&](Form11* picker) {
@@ -247,7 +247,6 @@ private Q_SLOTS:
 
     void planPickerSwitchesTables()
     {
-        TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
         QVERIFY(withPicker<Form12>(order->Command2, [](Form12* picker) {
@@ -285,7 +284,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, button);
         QFETCH(QString, designHeader);
-        TestProgram program;
         addCatalogue();
         Form10* order = openNewOrder();
         const QStringList periods = {kOneYear, kTwoYears, QString()}; // of rows 0, 1, 2 in both tables
@@ -304,7 +302,6 @@ private Q_SLOTS:
     // A whole order as a user enters it: from the menu's new-record state, shown modally.
     void anOrderEnteredThroughThePickers()
     {
-        TestProgram program;
         addCatalogue();
         editState(Table::ss).setNewRecord();
         bool entered = false;
