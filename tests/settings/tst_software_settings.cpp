@@ -38,10 +38,17 @@ QSize shownPictureSize(const Form1& mainWindow)
 class TestSoftwareSettings : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
-    void init() { keyboardLayout().activate(QStringLiteral("1")); }
+    void init()
+    {
+        m_program = std::make_unique<TestProgram>();
+        keyboardLayout().activate(QStringLiteral("1"));
+    }
     void cleanup()
     {
+        m_program.reset();
         keyboardLayout().activate(QStringLiteral("1"));
         CommonDialog::setAnswerForTests(nullptr);
     }
@@ -60,7 +67,6 @@ private Q_SLOTS:
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(bool, loginSet);
-        TestProgram program;
         SettingsStore::write(SettingsStore::kUser, QStringLiteral("Username"), user);
         SettingsStore::write(SettingsStore::kUser, QStringLiteral("Password"), password);
         Form16* settings = forms().get<Form16>();
@@ -87,7 +93,6 @@ private Q_SLOTS:
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, message);
-        TestProgram program;
         Form16* settings = forms().get<Form16>();
         settings->Text2->setText(user);
         settings->Text3->setText(password);
@@ -102,7 +107,6 @@ private Q_SLOTS:
 
     void setPasswordStoresAHashNeverThePassword()
     {
-        TestProgram program;
         Form16* settings = forms().get<Form16>();
         settings->Text2->setText(QStringLiteral("Ali "));
         settings->Text3->setText(QStringLiteral("رمز 1"));
@@ -125,7 +129,6 @@ private Q_SLOTS:
 
     void removePasswordThenRestartWithoutLogin()
     {
-        TestProgram program;
         SettingsStore::write(SettingsStore::kUser, QStringLiteral("Username"), QStringLiteral("ali"));
         SettingsStore::write(SettingsStore::kUser, QStringLiteral("Password"), QStringLiteral("old"));
         Form16* settings = forms().get<Form16>();
@@ -142,7 +145,6 @@ private Q_SLOTS:
 
     void typingEnablesRemoveButton()
     {
-        TestProgram program;
         Form16* settings = forms().get<Form16>();
         QVERIFY(!settings->Command5->isEnabled());
         QTest::keyClicks(settings->Text2, QStringLiteral("a"));
@@ -167,7 +169,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(bool, ticked);
-        TestProgram program;
         SettingsStore::write(SettingsStore::kDesktop, QStringLiteral("Key"), stored);
         Form16* settings = forms().get<Form16>();
         QCOMPARE(settings->Check1->isChecked(), ticked);
@@ -182,7 +183,6 @@ private Q_SLOTS:
 
     void tickingSwitchesTheKeyboardAtOnce()
     {
-        TestProgram program;
         Form16* settings = forms().get<Form16>();
         settings->show();
         settings->Check1->click();
@@ -213,13 +213,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, storedName);
         QFETCH(QSize, shown);
-        TestProgram program;
         savePicture(programFile(QStringLiteral("corvanta.jpg")), {40, 30});
         QString stored;
         if (storedName == QStringLiteral("-"))
-            stored = program.folder() + QStringLiteral("/gone.jpg");
+            stored = m_program->folder() + QStringLiteral("/gone.jpg");
         else if (!storedName.isEmpty())
-            stored = savePicture(program.folder() + QLatin1Char('/') + storedName, {20, 10});
+            stored = savePicture(m_program->folder() + QLatin1Char('/') + storedName, {20, 10});
         SettingsStore::write(SettingsStore::kDesktop, kPictureKey, stored);
 
         Form1 mainWindow;
@@ -229,9 +228,8 @@ private Q_SLOTS:
 
     void openSaveAndRemovePicture()
     {
-        TestProgram program;
         savePicture(programFile(QStringLiteral("corvanta.jpg")), {40, 30});
-        const QString chosen = savePicture(program.folder() + QStringLiteral("/تصوير من.jpg"), {20, 10});
+        const QString chosen = savePicture(m_program->folder() + QStringLiteral("/تصوير من.jpg"), {20, 10});
         Form1* mainWindow = forms().get<Form1>();
         QCOMPARE(shownPictureSize(*mainWindow), QSize(40, 30));
         Form16* settings = forms().get<Form16>();
@@ -265,7 +263,7 @@ private Q_SLOTS:
         QCOMPARE(shownPictureSize(*mainWindow), QSize(40, 30));
 
         // Saving a path that is no picture leaves the main window's picture as it was.
-        settings->Text1->setText(program.folder() + QStringLiteral("/gone.jpg"));
+        settings->Text1->setText(m_program->folder() + QStringLiteral("/gone.jpg"));
         settings->Command3->click();
         QCOMPARE(shownPictureSize(*mainWindow), QSize(40, 30));
     }
@@ -274,7 +272,6 @@ private Q_SLOTS:
     // nothing is stored.
     void returnAndCloseBoxKeepUnsavedEdits()
     {
-        TestProgram program;
         Form16* settings = forms().get<Form16>();
         QStringList seen;
         for (bool closeBox : {false, true}) {
