@@ -32,21 +32,23 @@ qint32 addPlan(const QString& name, const QString& price = QString())
 class TestDataSource : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
 private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup() { m_program.reset(); }
     void firstStartCreatesTheFiveTables()
     {
-        TestProgram program;
         auto source = openSource(QStringLiteral("SELECT * FROM ss"));
-        QVERIFY(QFile::exists(program.dbPath()));
-        QCOMPARE(source->databasePath(), program.dbPath());
+        QVERIFY(QFile::exists(m_program->dbPath()));
+        QCOMPARE(source->databasePath(), m_program->dbPath());
         QCOMPARE(source->recordCount(), 0);
-        QVERIFY(Database::checkFile(program.dbPath()).isEmpty());
-        QVERIFY(program.databaseProblems.isEmpty());
+        QVERIFY(Database::checkFile(m_program->dbPath()).isEmpty());
+        QVERIFY(m_program->databaseProblems.isEmpty());
     }
 
     void addNewThenUpdateAssignsAKeyAndStoresBoundValues()
     {
-        TestProgram program;
         auto source = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
         QCOMPARE(source->recordCount(), 0);
         QLabel key, period;
@@ -78,7 +80,6 @@ private Q_SLOTS:
 
     void keysAreNeverZeroNorReused()
     {
-        TestProgram program;
         const qint32 first = addPlan(QStringLiteral("a"));
         const qint32 second = addPlan(QStringLiteral("b"));
         QVERIFY(first > 0);
@@ -91,7 +92,6 @@ private Q_SLOTS:
 
     void editingUpdatesOnlyTheCurrentRow()
     {
-        TestProgram program;
         addPlan(QStringLiteral("a"), QStringLiteral("100"));
         const qint32 b = addPlan(QStringLiteral("b"), QStringLiteral("200"));
         auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(b));
@@ -111,7 +111,6 @@ private Q_SLOTS:
 
     void snapshotsSeeOtherStoresOnlyAfterRefresh()
     {
-        TestProgram program;
         auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
         addPlan(QStringLiteral("a"));
         QCOMPARE(list->recordCount(), 0);
@@ -122,7 +121,6 @@ private Q_SLOTS:
 
     void findSearchesForwardAndEndsPastTheLastRow()
     {
-        TestProgram program;
         QList<qint32> keys;
         for (int i = 0; i < 4; ++i)
             keys << addPlan(QString::number(i));
@@ -140,7 +138,6 @@ private Q_SLOTS:
 
     void deleteRemovesTheRowAtOnce()
     {
-        TestProgram program;
         addPlan(QStringLiteral("a"));
         addPlan(QStringLiteral("b"));
         auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
@@ -159,7 +156,6 @@ private Q_SLOTS:
 
     void failedUpdateLeavesDatabaseAndControlsAsTheyWere()
     {
-        TestProgram program;
         addPlan(QStringLiteral("a"));
         auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
         QLineEdit name;
@@ -169,7 +165,7 @@ private Q_SLOTS:
 
         // Another connection holds the write lock: the store is refused.
         sqlite3* other = nullptr;
-        QCOMPARE(sqlite3_open(QFile::encodeName(program.dbPath()).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_open(QFile::encodeName(m_program->dbPath()).constData(), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_busy_timeout(other, 0);
         Database::closeAll(); // reopen with a short wait so the test stays quick
@@ -188,7 +184,6 @@ private Q_SLOTS:
 
     void updateOfARowDeletedMeanwhileFails()
     {
-        TestProgram program;
         const qint32 key = addPlan(QStringLiteral("a"));
         auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(key));
         QLineEdit name;
@@ -202,7 +197,6 @@ private Q_SLOTS:
 
     void missingKeyGivesAnEmptyRecordSet()
     {
-        TestProgram program;
         auto editor = openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=42"));
         QLineEdit user;
         editor->bind(&user, QStringLiteral("nuser"));
