@@ -3,7 +3,6 @@
 // afterwards as the restore command does.
 // Run: build with -DCORVANTA_BENCH=ON, then QT_QPA_PLATFORM=offscreen ./bench_backup_restore
 #include "app/backup_restore.h"
-#include "app/form_registry.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
 #include "catalogue/list_windows.h"
@@ -11,10 +10,11 @@
 #include "orders/order_entry.h"
 #include "orders/order_list.h"
 #include "orders/pickers.h"
+#include "shop_data.h"
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/program_folder.h"
-#include "shop_data.h"
+#include "ui/form_registry.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 // (its count steps load the four list windows and the order list), and the order list's re-read
 // and Find after an order opened from it is saved.
 // Run: build with -DCORVANTA_BENCH=ON, then QT_QPA_PLATFORM=offscreen ./bench_startup
-#include "app/form_registry.h"
 #include "app/main_window.h"
 #include "orders/order_list.h"
 #include "shop_data.h"
 #include "storage/program_folder.h"
+#include "ui/form_registry.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

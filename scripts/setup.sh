@@ -10,6 +10,9 @@ PACKAGES=(
   qt6-qpa-plugins qt6-translations-l10n
   fonts-dejavu-core fonts-farsiweb
   xvfb xauth poppler-utils
+  postgresql libpq-dev
+  clang-14 libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #include "app/about_box.h"
 
-#include "app/geometry.h"
 #include "storage/program_folder.h"
+#include "ui/geometry.h"
 
 #include <QCursor>
 #include <QDesktopServices>

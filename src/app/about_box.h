@@ -1,6 +1,6 @@
 #pragma once
 // Form17, the about box: one picture, and over it an invisible area that opens our web site.
-#include "app/form.h"
+#include "ui/form.h"
 
 #include <QPixmap>
 #include <QUrl>

@@ -1,9 +1,6 @@
 #include "app/backup_restore.h"
 
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/persian_message_box.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
 #include "catalogue/list_windows.h"
@@ -14,6 +11,9 @@
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/program_folder.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
+#include "ui/persian_message_box.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 #include "app/login_window.h"
 
-#include "app/form_registry.h"
-#include "app/geometry.h"
 #include "app/main_window.h"
-#include "app/persian_message_box.h"
 #include "app/startup.h"
 #include "settings/software_settings.h"
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+#include "ui/persian_message_box.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -27,8 +27,6 @@ const QString kExit = QStringLiteral("خروج");
 const QString kRefused = QStringLiteral("کاربر گرامي نام کاربري و رمز عبور شما فاقد اعتبار مي باشد");
 const QString kRefusedTitle = QStringLiteral("کاربر غيره مجاز");
 
-const QString kUserKey = QStringLiteral("Username");
-const QString kPasswordKey = QStringLiteral("Password");
 const QString kKeyPicture = QStringLiteral("login_key.png");
 const QString kUserPicture = QStringLiteral("login_user.png");
 
@@ -134,8 +132,8 @@ void Form18::Command1_Click()
 {
     const QString typedUser = Text1->text();
     const QString typedPassword = Text2->text();
-    const QString storedPassword = SettingsStore::read(SettingsStore::kUser, kPasswordKey);
-    const QString storedUser = SettingsStore::read(SettingsStore::kUser, kUserKey);
+    const QString storedPassword = SettingsStore::read(SettingsStore::kUser, SettingsStore::kPasswordKey);
+    const QString storedUser = SettingsStore::read(SettingsStore::kUser, SettingsStore::kUserKey);
 
     // Exact comparisons: letter case and blanks count.
     if (storedUser != typedUser || !LoginPassword::matches(storedPassword, typedPassword)) {
@@ -147,7 +145,7 @@ void Form18::Command1_Click()
     if (!storedPassword.isEmpty() && !LoginPassword::isHash(storedPassword)) {
         const QString hashed = LoginPassword::hash(typedPassword);
         if (!hashed.isEmpty()) {
-            SettingsStore::write(SettingsStore::kUser, kPasswordKey, hashed);
+            SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, hashed);
             if (Form16* settings = forms().ifLoaded<Form16>())
                 settings->Text3->setText(hashed);
         }

@@ -2,7 +2,7 @@
 // Form18, the login window: the program's first window. Its load makes the start-up check:
 // with no login set it opens the main window and hides itself, otherwise it asks for the user
 // name and password. Leaving it (exit button or close box) ends the program.
-#include "app/form.h"
+#include "ui/form.h"
 
 class QLabel;
 class QLineEdit;

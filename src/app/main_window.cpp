@@ -3,10 +3,6 @@
 #include "app/about_box.h"
 #include "app/backup_restore.h"
 #include "app/clock_animation.h"
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
-#include "app/geometry.h"
-#include "app/persian_message_box.h"
 #include "app/startup.h"
 #include "calendar/solar_hijri.h"
 #include "catalogue/customer_editor.h"
@@ -20,6 +16,11 @@
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
 #include "storage/program_folder.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+#include "ui/persian_message_box.h"
+#include "ui/program_events.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -29,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 
 #include <vector>
@@ -171,6 +173,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     buildPanel();
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    // Other windows change the customer count and the picture through the program's events.
+    // The customer count is the customer list's as it stands (not re-read).
+    connect(&programEvents(), &ProgramEvents::customersChanged, this,
+            [this] { Label2->setText(QString::number(forms().get<Form9>()->Adodc1->recordCount())); });
+    connect(&programEvents(), &ProgramEvents::backgroundPictureChosen, this, &Form1::showPicture);
     // Opens maximized whoever shows it; the size covers the screen where no window manager
     // maximizes windows.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -284,14 +291,14 @@ void Form1::Form_Load()
     setPalette(pal);
     setLayoutDirection(Qt::RightToLeft);
     // 2. Keyboard.
-    MainWindowKeyboardStep();
+    forms().get<Form16>()->applyKeyboardOption();
     // 3. Today's date.
     Label14->setText(PersianDateText(QDate::currentDate(), 3));
     fitLabel(Label14);
     // 4. Counts.
     countSteps();
     // 5. Background picture.
-    MainWindowBackgroundPictureStep(this);
+    showPicture(forms().get<Form16>()->backgroundPicturePath());
     // 6. Clock; a missing file leaves the box empty.
     ShockwaveFlash1->setMovie(programFile(kClockFile));
     // 7. File dialog of backup and restore.
@@ -425,4 +432,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool Form1::showPicture(const QString& path)
+{
+    QPixmap picture;
+    if (path.isEmpty() || !picture.load(path))
+        return false;
+    Image1->setPixmap(picture);
+    return true;
 }

@@ -16,6 +16,9 @@ public:
     // Background, keyboard, date, counts, background picture, clock and file dialog, in this
     // order; a step that fails is skipped.
     void Form_Load();
+    // Shows the picture of the file; a file that is missing or not a picture leaves the shown
+    // picture as it was (and gives false).
+    bool showPicture(const QString& path);
 
     QWidget* Shape1 = nullptr; // frame of the side panel
     QWidget* Shape2 = nullptr; // box of the clock

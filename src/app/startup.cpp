@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
-#include "app/form_registry.h"
 #include "app/login_window.h"
-#include "app/persian_message_box.h"
 #include "storage/database.h"
+#include "ui/form_registry.h"
+#include "ui/persian_message_box.h"
 
 #include <QApplication>
 #include <QCoreApplication>

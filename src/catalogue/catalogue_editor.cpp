@@ -1,8 +1,8 @@
 #include "catalogue/catalogue_editor.h"
 
-#include "app/persian_message_box.h"
-#include "app/controls.h"
 #include "storage/data_source.h"
+#include "ui/controls.h"
+#include "ui/persian_message_box.h"
 
 #include <QLabel>
 #include <QPushButton>

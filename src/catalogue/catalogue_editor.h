@@ -2,8 +2,8 @@
 // What the catalogue editors (Form2 to Form5) share: one record of one table, opened as the
 // table's edit state names it, the key label, and Save and Cancel with their edit-state steps.
 // A save the database refuses is told to the user and keeps the window open with its values.
-#include "app/form.h"
 #include "storage/edit_state.h"
+#include "ui/form.h"
 
 class DataSource;
 class QLabel;

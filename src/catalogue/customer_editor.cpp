@@ -1,10 +1,10 @@
 #include "catalogue/customer_editor.h"
 
-#include "app/form_registry.h"
-#include "app/main_window.h"
-#include "app/controls.h"
 #include "catalogue/list_windows.h"
 #include "storage/data_source.h"
+#include "ui/controls.h"
+#include "ui/form_registry.h"
+#include "ui/program_events.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -78,9 +78,6 @@ void Form5::Form_Load()
 
 void Form5::afterClosed()
 {
-    // The customer count of the main window, from the customer list as it stands (not re-read).
-    Form1* mainWindow = forms().ifLoaded<Form1>();
-    if (!mainWindow || !mainWindow->Label2)
-        return;
-    mainWindow->Label2->setText(QString::number(forms().get<Form9>()->Adodc1->recordCount()));
+    // The main window shows the customer count anew.
+    Q_EMIT programEvents().customersChanged();
 }

@@ -1,8 +1,8 @@
 #include "catalogue/domain_editor.h"
 
-#include "app/controls.h"
 #include "catalogue/period_options.h"
 #include "storage/data_source.h"
+#include "ui/controls.h"
 
 #include <QFrame>
 #include <QLabel>

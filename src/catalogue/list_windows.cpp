@@ -1,15 +1,15 @@
 #include "catalogue/list_windows.h"
 
-#include "app/form_registry.h"
-#include "app/geometry.h"
-#include "app/persian_message_box.h"
-#include "app/controls.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
 #include "catalogue/plan_editor.h"
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/record_grid.h"
+#include "ui/controls.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+#include "ui/persian_message_box.h"
 
 #include <QLineEdit>
 #include <QPushButton>

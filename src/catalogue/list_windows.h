@@ -2,8 +2,8 @@
 // Form6 to Form9, the catalogue list windows: Windows plans, Linux plans, domain extensions and
 // customers, each in a record grid over its whole table. Choosing a row opens the record in its
 // editor; Delete asks first; Back hides the window, which stays loaded for the whole run.
-#include "app/form.h"
 #include "storage/edit_state.h"
+#include "ui/form.h"
 
 class DataSource;
 class QLineEdit;

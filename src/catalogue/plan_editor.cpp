@@ -1,10 +1,10 @@
 #include "catalogue/plan_editor.h"
 
-#include "app/form_registry.h"
-#include "app/controls.h"
 #include "catalogue/list_windows.h"
 #include "catalogue/period_options.h"
 #include "storage/data_source.h"
+#include "ui/controls.h"
+#include "ui/form_registry.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "orders/invoice_preview.h"
 
-#include "app/common_dialog.h"
-#include "app/persian_message_box.h"
 #include "orders/invoice_report.h"
+#include "ui/common_dialog.h"
+#include "ui/persian_message_box.h"
 
 #include <QAction>
 #include <QPageLayout>

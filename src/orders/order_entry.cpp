@@ -1,14 +1,14 @@
 #include "orders/order_entry.h"
 
-#include "app/controls.h"
-#include "app/form_registry.h"
-#include "app/geometry.h"
-#include "app/persian_message_box.h"
 #include "calendar/solar_hijri.h"
 #include "orders/amounts.h"
 #include "orders/pickers.h"
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
+#include "ui/controls.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+#include "ui/persian_message_box.h"
 
 #include <QDate>
 #include <QFrame>

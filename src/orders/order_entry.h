@@ -2,7 +2,7 @@
 // Form10, the order entry window: one order of table ss, new or loaded through the order edit
 // state, with customer, plan and domain extension copied in by the pickers and the order total
 // kept up to date. Store writes what the window shows; Cancel drops it. Unloaded by both.
-#include "app/form.h"
+#include "ui/form.h"
 
 #include <array>
 

@@ -1,16 +1,15 @@
 #include "orders/order_list.h"
 
-#include "app/form_registry.h"
-#include "app/geometry.h"
-#include "app/persian_message_box.h"
 #include "orders/invoice_preview.h"
 #include "orders/invoice_report.h"
 #include "orders/order_entry.h"
-#include "settings/invoice_settings.h"
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
 #include "storage/record_grid.h"
 #include "storage/settings_store.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+#include "ui/persian_message_box.h"
 
 #include <QPushButton>
 
@@ -125,17 +124,17 @@ bool Form14::preparePrint()
             c->caption = text;
     };
     const QDateTime printedAt = now();
-    setCaption("Section4", "Label1", setting(InvoiceTexts::kBusinessTitle));
-    setCaption("Section4", "Label4", setting(InvoiceTexts::kInvoiceTitle));
+    setCaption("Section4", "Label1", setting(SettingsStore::kBusinessTitle));
+    setCaption("Section4", "Label4", setting(SettingsStore::kInvoiceTitle));
     // An unreadable or missing logo file leaves the picture of the previous print.
     if (ReportControl* logo = report.control(QStringLiteral("Section4"), QStringLiteral("Image1")))
-        DataReport1::loadPicture(*logo, setting(InvoiceTexts::kLogoPath));
+        DataReport1::loadPicture(*logo, setting(SettingsStore::kLogoPath));
     setCaption("Section4", "Label6", printTimeText(printedAt.time()));
     setCaption("Section4", "Label3", printDateText(printedAt.date()));
-    setCaption("Section5", "Label10", setting(InvoiceTexts::kNotes));
-    setCaption("Section5", "Label7", setting(InvoiceTexts::kCustomerSignature));
-    setCaption("Section5", "Label8", setting(InvoiceTexts::kSellerSignature));
-    setCaption("Section5", "Label9", setting(InvoiceTexts::kAddress));
+    setCaption("Section5", "Label10", setting(SettingsStore::kNotes));
+    setCaption("Section5", "Label7", setting(SettingsStore::kCustomerSignature));
+    setCaption("Section5", "Label8", setting(SettingsStore::kSellerSignature));
+    setCaption("Section5", "Label9", setting(SettingsStore::kAddress));
     return true;
 }
 

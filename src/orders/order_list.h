@@ -1,7 +1,7 @@
 #pragma once
 // Form14, the order list: every order of table ss in a grid, from which the current order is
 // opened in the order entry window, deleted, or printed as an invoice (DataReport1).
-#include "app/form.h"
+#include "ui/form.h"
 
 #include <QDateTime>
 

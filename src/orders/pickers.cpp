@@ -1,10 +1,10 @@
 #include "orders/pickers.h"
 
-#include "app/form_registry.h"
-#include "app/geometry.h"
 #include "orders/order_entry.h"
 #include "storage/data_source.h"
 #include "storage/record_grid.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
 
 #include <QLineEdit>
 #include <QPushButton>

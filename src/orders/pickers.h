@@ -3,7 +3,7 @@
 // Each lists one catalogue table; choosing a row copies its fields into Form10 and hides the
 // picker. Loaded at their first showing and only hidden afterwards, so rows, current row and
 // (Form12) the chosen table stay as the user left them for the run.
-#include "app/form.h"
+#include "ui/form.h"
 
 class DataSource;
 class Form10;

@@ -1,9 +1,9 @@
 #include "settings/invoice_settings.h"
 
-#include "app/common_dialog.h"
-#include "app/controls.h"
-#include "app/geometry.h"
 #include "storage/settings_store.h"
+#include "ui/common_dialog.h"
+#include "ui/controls.h"
+#include "ui/geometry.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -71,24 +71,24 @@ Form15::Form15(QWidget* parent) : Form(parent)
 void Form15::Form_Load()
 {
     setupWindow(kCaption, 7665, 4950);
-    Text1->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle));
-    Text2->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kInvoiceTitle));
-    Text3->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kAddress));
-    Text4->setPlainText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kNotes));
-    Text5->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kCustomerSignature));
-    Text6->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kSellerSignature));
-    Text7->setText(SettingsStore::read(SettingsStore::kPrint, InvoiceTexts::kLogoPath));
+    Text1->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kBusinessTitle));
+    Text2->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kInvoiceTitle));
+    Text3->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kAddress));
+    Text4->setPlainText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kNotes));
+    Text5->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kCustomerSignature));
+    Text6->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kSellerSignature));
+    Text7->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kLogoPath));
 }
 
 void Form15::Command1_Click()
 {
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle, Text1->text());
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kInvoiceTitle, Text2->text());
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kAddress, Text3->text());
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kNotes, Text4->toPlainText());
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kCustomerSignature, Text5->text());
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kSellerSignature, Text6->text());
-    SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kLogoPath, Text7->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kBusinessTitle, Text1->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kInvoiceTitle, Text2->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kAddress, Text3->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kNotes, Text4->toPlainText());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kCustomerSignature, Text5->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kSellerSignature, Text6->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kLogoPath, Text7->text());
 }
 
 void Form15::Command2_Click()

@@ -2,7 +2,7 @@
 // Form15, the invoice settings window: the seven invoice texts of the settings section
 // "SettingPrint" (business title, invoice title, address, notes, the two signature captions and
 // the logo file path), which every invoice print reads afresh.
-#include "app/form.h"
+#include "ui/form.h"
 
 #include <QString>
 
@@ -11,17 +11,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-
-// The keys of the invoice texts in the settings section "SettingPrint".
-namespace InvoiceTexts {
-inline const QString kBusinessTitle = QStringLiteral("عنوان تجاري");
-inline const QString kInvoiceTitle = QStringLiteral("عنوان فاکتور");
-inline const QString kAddress = QStringLiteral("آدرس");
-inline const QString kNotes = QStringLiteral("توضيحات");
-inline const QString kCustomerSignature = QStringLiteral("عنوان امضاء مشتري");
-inline const QString kSellerSignature = QStringLiteral("عنوان امضاء فروشنده");
-inline const QString kLogoPath = QStringLiteral("لوگوي چاپ");
-} // namespace InvoiceTexts
 
 class Form15 : public Form
 {

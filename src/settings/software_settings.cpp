@@ -1,13 +1,13 @@
 #include "settings/software_settings.h"
 
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
-#include "app/geometry.h"
-#include "app/main_window.h"
-#include "app/persian_message_box.h"
 #include "settings/persian_keyboard.h"
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+#include "ui/persian_message_box.h"
+#include "ui/program_events.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -46,10 +46,6 @@ const QString kPasswordRemoved = QStringLiteral("رمز عبور نرم افزا
 // Our own: hashing the password needs memory that may not be there.
 const QString kPasswordNotSet = QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد");
 
-const QString kKeyboardKey = QStringLiteral("Key");
-const QString kPictureKey = QStringLiteral("عکس پشت زمينه");
-const QString kUserKey = QStringLiteral("Username");
-const QString kPasswordKey = QStringLiteral("Password");
 const QString kKeyboardOff = QStringLiteral("1");
 const QString kDefaultPicture = QStringLiteral("corvanta.jpg");
 
@@ -105,24 +101,6 @@ void setWhiteBackground(QWidget* widget)
     QPalette pal = widget->palette();
     pal.setColor(QPalette::Window, Qt::white);
     widget->setPalette(pal);
-}
-
-// The picture of the file, put into the main window; false (and the picture left as it was)
-// when the file is missing or not a picture.
-bool showPicture(Form1* mainWindow, const QString& path)
-{
-    if (!mainWindow || !mainWindow->Image1 || path.isEmpty())
-        return false;
-    QPixmap picture;
-    if (!picture.load(path))
-        return false;
-    mainWindow->Image1->setPixmap(picture);
-    return true;
-}
-
-QString picturePathFor(const QString& text)
-{
-    return text.isEmpty() ? programFile(kDefaultPicture) : text;
 }
 
 bool sodiumReady()
@@ -230,13 +208,13 @@ void Form16::Form_Load()
     // The keyboard option: only a stored "1" ticks the box (and so switches the keyboard on);
     // "0", nothing or anything else leaves it unticked.
     bool isNumber = false;
-    const int keyboard = SettingsStore::read(SettingsStore::kDesktop, kKeyboardKey).trimmed().toShort(&isNumber);
+    const int keyboard = SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kKeyboardKey).trimmed().toShort(&isNumber);
     if (isNumber && keyboard == 1)
         Check1->setChecked(true);
 
-    Text1->setText(SettingsStore::read(SettingsStore::kDesktop, kPictureKey));
-    Text2->setText(SettingsStore::read(SettingsStore::kUser, kUserKey));
-    Text3->setText(SettingsStore::read(SettingsStore::kUser, kPasswordKey));
+    Text1->setText(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kPictureKey));
+    Text2->setText(SettingsStore::read(SettingsStore::kUser, SettingsStore::kUserKey));
+    Text3->setText(SettingsStore::read(SettingsStore::kUser, SettingsStore::kPasswordKey));
 
     const bool noLogin = Text2->text().isEmpty() && Text3->text().isEmpty();
     Command5->setEnabled(!noLogin);
@@ -259,7 +237,7 @@ void Form16::XTab1_Click(int tab)
 void Form16::Check1_Click()
 {
     const bool ticked = Check1->isChecked();
-    SettingsStore::write(SettingsStore::kDesktop, kKeyboardKey, ticked ? QStringLiteral("1") : QStringLiteral("0"));
+    SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey, ticked ? QStringLiteral("1") : QStringLiteral("0"));
     keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : kKeyboardOff);
 }
 
@@ -277,16 +255,16 @@ void Form16::Command2_Click()
 
 void Form16::Command3_Click()
 {
-    SettingsStore::write(SettingsStore::kDesktop, kPictureKey, Text1->text());
+    SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, Text1->text());
     // The main window, when there is one, shows the picture at once; else its load will.
-    showPicture(forms().ifLoaded<Form1>(), picturePathFor(Text1->text()));
+    Q_EMIT programEvents().backgroundPictureChosen(backgroundPicturePath());
 }
 
 void Form16::Command6_Click()
 {
     Text1->clear();
-    SettingsStore::write(SettingsStore::kDesktop, kPictureKey, QString());
-    showPicture(forms().ifLoaded<Form1>(), programFile(kDefaultPicture));
+    SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, QString());
+    Q_EMIT programEvents().backgroundPictureChosen(backgroundPicturePath());
 }
 
 void Form16::Command4_Click()
@@ -304,8 +282,8 @@ void Form16::Command4_Click()
         PersianMsgBox(this, kPasswordNotSet, kWarning, kSecurityTitle);
         return;
     }
-    SettingsStore::write(SettingsStore::kUser, kUserKey, Text2->text());
-    SettingsStore::write(SettingsStore::kUser, kPasswordKey, hashed);
+    SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
+    SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, hashed);
     Command4->setEnabled(false);
     Command5->setEnabled(true);
     PersianMsgBox(this, kPasswordSet, kInformation, kSecurityTitle);
@@ -315,8 +293,8 @@ void Form16::Command5_Click()
 {
     Text2->clear();
     Text3->clear();
-    SettingsStore::write(SettingsStore::kUser, kUserKey, Text2->text());
-    SettingsStore::write(SettingsStore::kUser, kPasswordKey, Text3->text());
+    SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
+    SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, Text3->text());
     Command5->setEnabled(false);
     Command4->setEnabled(true);
     PersianMsgBox(this, kPasswordRemoved, kInformation, kSecurityTitle);
@@ -369,14 +347,12 @@ bool matches(const QString& stored, const QString& typed)
 
 } // namespace LoginPassword
 
-void MainWindowKeyboardStep()
+QString Form16::backgroundPicturePath() const
 {
-    Form16* settings = forms().get<Form16>();
-    keyboardLayout().activate(settings->Check1->isChecked() ? KeyboardLayout::kPersian : kKeyboardOff);
+    return Text1->text().isEmpty() ? programFile(kDefaultPicture) : Text1->text();
 }
 
-void MainWindowBackgroundPictureStep(Form1* mainWindow)
+void Form16::applyKeyboardOption() const
 {
-    Form16* settings = forms().get<Form16>();
-    showPicture(mainWindow, picturePathFor(settings->Text1->text()));
+    keyboardLayout().activate(Check1->isChecked() ? KeyboardLayout::kPersian : kKeyboardOff);
 }

@@ -2,7 +2,7 @@
 // Form16, the software settings window: the main window's background picture, the Persian
 // keyboard at start and the login. Loaded hidden at start-up and never unloaded (its return
 // button and close box hide it), it holds the current settings values for the whole run.
-#include "app/form.h"
+#include "ui/form.h"
 
 #include <QList>
 
@@ -19,6 +19,11 @@ class Form16 : public Form
 public:
     explicit Form16(QWidget* parent = nullptr);
     void Form_Load() override;
+
+    // The picture the main window shows: the chosen file, or the default picture when none is.
+    QString backgroundPicturePath() const;
+    // Switches the Persian keyboard on when the option is ticked, else back to ordinary typing.
+    void applyKeyboardOption() const;
 
     QTabWidget* XTab1 = nullptr;
     QPushButton* Command1 = nullptr; // return
@@ -74,11 +79,3 @@ bool isHash(const QString& stored);
 bool matches(const QString& stored, const QString& typed);
 } // namespace LoginPassword
 
-class Form1;
-
-// The main window's load steps that use the current settings values held by Form16.
-// Switches the Persian keyboard on when the option is ticked, else back to ordinary typing.
-void MainWindowKeyboardStep();
-// Shows the stored picture (or the default one) in the main window; a picture that cannot be
-// loaded leaves the main window's picture as it was.
-void MainWindowBackgroundPictureStep(Form1* mainWindow);

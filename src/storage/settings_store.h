@@ -10,6 +10,21 @@ inline const QString kPrint = QStringLiteral("SettingPrint");
 inline const QString kDesktop = QStringLiteral("SettingDesktop");
 inline const QString kUser = QStringLiteral("SettingUser");
 
+// Keys of the section kDesktop.
+inline const QString kKeyboardKey = QStringLiteral("Key");
+inline const QString kPictureKey = QStringLiteral("عکس پشت زمينه");
+// Keys of the section kUser: the login.
+inline const QString kUserKey = QStringLiteral("Username");
+inline const QString kPasswordKey = QStringLiteral("Password");
+// Keys of the section kPrint: the texts and the logo of the invoice.
+inline const QString kBusinessTitle = QStringLiteral("عنوان تجاري");
+inline const QString kInvoiceTitle = QStringLiteral("عنوان فاکتور");
+inline const QString kAddress = QStringLiteral("آدرس");
+inline const QString kNotes = QStringLiteral("توضيحات");
+inline const QString kCustomerSignature = QStringLiteral("عنوان امضاء مشتري");
+inline const QString kSellerSignature = QStringLiteral("عنوان امضاء فروشنده");
+inline const QString kLogoPath = QStringLiteral("لوگوي چاپ");
+
 // The stored value, or the empty text when the key or its section does not exist.
 QString read(const QString& section, const QString& key);
 // Creates or replaces the value and flushes it to disk at once.

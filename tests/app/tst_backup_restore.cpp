@@ -1,8 +1,6 @@
 // The backup and restore commands: complete copies, vetted restores that never lose the shop's
 // data, the dialog's file names, the exact messages and the re-read of every data window.
 #include "app/backup_restore.h"
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
 #include "app/main_window.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
@@ -14,6 +12,8 @@
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "support/fixtures.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/form_registry.h"
+#include "ui/form_registry.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
 #include "app/startup.h"

@@ -2,9 +2,6 @@
 // panel, the date, the clock, and the about box.
 #include "app/about_box.h"
 #include "app/clock_animation.h"
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
-#include "app/geometry.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "calendar/solar_hijri.h"
@@ -13,6 +10,9 @@
 #include "storage/edit_state.h"
 #include "storage/program_folder.h"
 #include "support/fixtures.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
 
 #include <QAction>
 #include <QApplication>

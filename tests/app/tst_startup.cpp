@@ -1,4 +1,4 @@
-#include "app/form_registry.h"
+#include "ui/form_registry.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "support/test_support.h"

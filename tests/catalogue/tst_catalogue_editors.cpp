@@ -1,6 +1,5 @@
 // The plan, domain extension and customer editors, driven through their windows on a real
 // database file in a temporary program folder.
-#include "app/form_registry.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
 #include "catalogue/list_windows.h"
@@ -8,6 +7,7 @@
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
 #include "support/fixtures.h"
+#include "ui/form_registry.h"
 
 #include <QLabel>
 #include <QLineEdit>

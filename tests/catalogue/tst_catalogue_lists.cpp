@@ -1,6 +1,5 @@
 // The catalogue list windows Form6 to Form9 with their editors, and the customer count that a
 // customer save sets on the main window; on a real database file in a temporary folder.
-#include "app/form_registry.h"
 #include "app/main_window.h"
 #include "catalogue/customer_editor.h"
 #include "catalogue/domain_editor.h"
@@ -10,6 +9,7 @@
 #include "storage/edit_state.h"
 #include "storage/record_grid.h"
 #include "support/fixtures.h"
+#include "ui/form_registry.h"
 
 #include <QLabel>
 #include <QLineEdit>

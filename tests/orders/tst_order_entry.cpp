@@ -1,11 +1,11 @@
 // The order entry window on a real database: loading new and stored orders, the order total,
 // today's date, storing, refused stores and cancelling.
-#include "app/form_registry.h"
 #include "calendar/solar_hijri.h"
 #include "orders/order_entry.h"
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
 #include "support/fixtures.h"
+#include "ui/form_registry.h"
 
 #include <QLabel>
 #include <QLineEdit>

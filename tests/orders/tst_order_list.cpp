@@ -1,7 +1,5 @@
 // Form14, the order list: its grid, row choice into the order entry window, delete, and the
 // invoice print (report filled from the order and the stored invoice texts, then the preview).
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
 #include "orders/invoice_preview.h"
 #include "orders/invoice_report.h"
 #include "orders/order_entry.h"
@@ -12,6 +10,8 @@
 #include "storage/record_grid.h"
 #include "storage/settings_store.h"
 #include "support/fixtures.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
 
 #include <QAction>
 #include <QFile>
@@ -55,13 +55,13 @@ void changeOrder(qint32 id, const QString& column, const QString& value)
 void storeInvoiceTexts(const QString& title, const QString& logo)
 {
     const QList<std::pair<QString, QString>> texts = {
-        {InvoiceTexts::kBusinessTitle, title},
-        {InvoiceTexts::kInvoiceTitle, QStringLiteral("فاکتور فروش")},
-        {InvoiceTexts::kAddress, QStringLiteral("تهران، خيابان آزادي")},
-        {InvoiceTexts::kNotes, QStringLiteral("با تشکر از خريد شما")},
-        {InvoiceTexts::kCustomerSignature, QStringLiteral("امضاي خريدار")},
-        {InvoiceTexts::kSellerSignature, QStringLiteral("مهر فروشنده")},
-        {InvoiceTexts::kLogoPath, logo}};
+        {SettingsStore::kBusinessTitle, title},
+        {SettingsStore::kInvoiceTitle, QStringLiteral("فاکتور فروش")},
+        {SettingsStore::kAddress, QStringLiteral("تهران، خيابان آزادي")},
+        {SettingsStore::kNotes, QStringLiteral("با تشکر از خريد شما")},
+        {SettingsStore::kCustomerSignature, QStringLiteral("امضاي خريدار")},
+        {SettingsStore::kSellerSignature, QStringLiteral("مهر فروشنده")},
+        {SettingsStore::kLogoPath, logo}};
     for (const auto& [key, value] : texts)
         SettingsStore::write(SettingsStore::kPrint, key, value);
 }
@@ -194,8 +194,8 @@ private Q_SLOTS:
         QPointer<DataSource> first = list->printRecordset();
         QCOMPARE(caption("Section4", "Label1"), QStringLiteral("عنوان اول"));
 
-        SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle, QStringLiteral("عنوان دوم"));
-        SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kLogoPath, m_program->folder() + QStringLiteral("/gone.jpg"));
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kBusinessTitle, QStringLiteral("عنوان دوم"));
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kLogoPath, m_program->folder() + QStringLiteral("/gone.jpg"));
         changeOrder(id, QStringLiteral("name"), QStringLiteral("علي رضا"));
         list->Command1_Click();
         QVERIFY(first.isNull()); // the first print's recordset was closed
@@ -203,7 +203,7 @@ private Q_SLOTS:
         QCOMPARE(caption("Section4", "Label1"), QStringLiteral("عنوان دوم"));
         QCOMPARE(logo().size(), QSize(64, 32)); // an unreadable logo keeps the previous picture
 
-        SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kLogoPath, QString());
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kLogoPath, QString());
         list->Command1_Click();
         QVERIFY(logo().isNull()); // an empty path clears it
     }

@@ -1,6 +1,5 @@
 // The customer, plan and domain extension pickers, shown from the order entry window's choose
 // buttons over a real database, and a whole order entered through them.
-#include "app/form_registry.h"
 #include "calendar/solar_hijri.h"
 #include "orders/order_entry.h"
 #include "orders/pickers.h"
@@ -9,6 +8,7 @@
 #include "storage/edit_state.h"
 #include "storage/record_grid.h"
 #include "support/fixtures.h"
+#include "ui/form_registry.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,13 +1,13 @@
 // Form15, the invoice settings window: the seven invoice texts between the window and the
 // settings store, the logo file dialog, and what the invoice print then uses.
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
 #include "orders/invoice_preview.h"
 #include "orders/invoice_report.h"
 #include "orders/order_list.h"
 #include "settings/invoice_settings.h"
 #include "storage/settings_store.h"
 #include "support/fixtures.h"
+#include "ui/common_dialog.h"
+#include "ui/form_registry.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,10 +29,10 @@ QStringList boxes(const Form15* form)
             form->Text5->text(), form->Text6->text(), form->Text7->text()};
 }
 
-const QStringList kKeys = {InvoiceTexts::kBusinessTitle,     InvoiceTexts::kInvoiceTitle,
-                           InvoiceTexts::kAddress,           InvoiceTexts::kNotes,
-                           InvoiceTexts::kCustomerSignature, InvoiceTexts::kSellerSignature,
-                           InvoiceTexts::kLogoPath};
+const QStringList kKeys = {SettingsStore::kBusinessTitle,     SettingsStore::kInvoiceTitle,
+                           SettingsStore::kAddress,           SettingsStore::kNotes,
+                           SettingsStore::kCustomerSignature, SettingsStore::kSellerSignature,
+                           SettingsStore::kLogoPath};
 
 const QStringList kValues = {
     QStringLiteral("سروندو هاست"),
@@ -117,7 +117,7 @@ private Q_SLOTS:
     void backKeepsUnsavedEditsWhilePrintingUsesStoredOnes()
     {
         TestProgram program;
-        SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kBusinessTitle, QStringLiteral("عنوان ثبت شده"));
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kBusinessTitle, QStringLiteral("عنوان ثبت شده"));
         Form15* form = forms().get<Form15>();
         form->Text1->setText(QStringLiteral("عنوان ثبت نشده"));
         {
@@ -142,7 +142,7 @@ private Q_SLOTS:
     void logoDialog()
     {
         TestProgram program;
-        SettingsStore::write(SettingsStore::kPrint, InvoiceTexts::kLogoPath, QStringLiteral("/old/logo.jpg"));
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kLogoPath, QStringLiteral("/old/logo.jpg"));
         Form15* form = forms().get<Form15>();
         QStringList asked;
         std::optional<QString> answer;
@@ -167,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(form->Text7->text(), QStringLiteral("/pictures/first.JPG"));
         QCOMPARE(asked, (QStringList{QStringLiteral("open:"), QStringLiteral("open:"),
                                      QStringLiteral("open:/pictures/first.JPG")}));
-        QCOMPARE(stored(InvoiceTexts::kLogoPath), QStringLiteral("/old/logo.jpg"));
+        QCOMPARE(stored(SettingsStore::kLogoPath), QStringLiteral("/old/logo.jpg"));
     }
 };
 

@@ -1,11 +1,11 @@
-#include "app/common_dialog.h"
-#include "app/form_registry.h"
+#include "ui/common_dialog.h"
 #include "app/main_window.h"
 #include "settings/persian_keyboard.h"
 #include "settings/software_settings.h"
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
 #include "support/fixtures.h"
+#include "ui/form_registry.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -177,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, QStringLiteral("Key")), stored);
 
         keyboardLayout().activate(QStringLiteral("1"));
-        MainWindowKeyboardStep();
+        settings->applyKeyboardOption();
         QCOMPARE(keyboardLayout().persianActive(), ticked);
     }
 
@@ -222,7 +222,7 @@ private Q_SLOTS:
         SettingsStore::write(SettingsStore::kDesktop, kPictureKey, stored);
 
         Form1 mainWindow;
-        MainWindowBackgroundPictureStep(&mainWindow);
+        mainWindow.showPicture(forms().get<Form16>()->backgroundPicturePath());
         QCOMPARE(shownPictureSize(mainWindow), shown);
     }
 

@@ -1,11 +1,11 @@
 #include "support/fixtures.h"
 
-#include "app/form_registry.h"
 #include "orders/order_entry.h"
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/edit_state.h"
 #include "storage/program_folder.h"
+#include "ui/form_registry.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "support/test_support.h"
 
-#include "app/form_registry.h"
 #include "app/startup.h"
 #include "storage/database.h"
 #include "storage/edit_state.h"
 #include "storage/program_folder.h"
+#include "ui/form_registry.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/persian_message_box.h"
+#include "ui/persian_message_box.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

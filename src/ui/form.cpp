@@ -1,7 +1,7 @@
-#include "app/form.h"
+#include "ui/form.h"
 
-#include "app/form_registry.h"
-#include "app/geometry.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

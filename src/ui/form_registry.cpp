@@ -1,4 +1,4 @@
-#include "app/form_registry.h"
+#include "ui/form_registry.h"
 
 #include <QDialog>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 // The program's one message box: Persian captions, right to left, the classic style encoding
 // and the classic answer ids.
-#include "app/persian_message_box.h"
 #include "support/test_support.h"
+#include "ui/persian_message_box.h"
 
 #include <QLabel>
 #include <QMessageBox>

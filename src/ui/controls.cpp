@@ -1,6 +1,6 @@
-#include "app/controls.h"
+#include "ui/controls.h"
 
-#include "app/geometry.h"
+#include "ui/geometry.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,0 +1,7 @@
+#include "ui/program_events.h"
+
+ProgramEvents& programEvents()
+{
+    static ProgramEvents events;
+    return events;
+}
