@@ -124,3 +124,50 @@ QString PersianDateText(const QDate& date, int style)
         return weekdayName(date) + kTwoBlanks + day + kTwoBlanks + monthName(persian->month) + kTwoBlanks + year;
     }
 }
+
+namespace {
+
+int monthLength(int year, int month)
+{
+    if (month <= 6)
+        return 31;
+    if (month <= 11)
+        return 30;
+    return IsPersianLeapYear(year) ? 30 : 29;
+}
+
+} // namespace
+
+std::optional<PersianDate> ReadPersianDateText(const QString& text)
+{
+    if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')
+        return std::nullopt;
+    const auto number = [&text](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const PersianDate date{number(0, 4), number(5, 2), number(8, 2)};
+    if (date.year < kBaseYear || date.month < 1 || date.month > 12 || date.day < 1
+        || date.day > monthLength(date.year, date.month))
+        return std::nullopt;
+    return date;
+}
+
+QDate GregorianFromPersian(const PersianDate& date)
+{
+    if (date.year < kBaseYear || date.month < 1 || date.month > 12 || date.day < 1
+        || date.day > monthLength(date.year, date.month))
+        return {};
+    const qint64 cycles = (date.year - kBaseYear) / kCycleYears;
+    qint64 days = cycles * kCycleDays;
+    for (int year = kBaseYear + static_cast<int>(cycles * kCycleYears); year < date.year; ++year)
+        days += IsPersianLeapYear(year) ? 366 : 365;
+    days += date.month <= 7 ? (date.month - 1) * 31 : kFirstHalfDays + (date.month - 7) * 30;
+    return epoch().addDays(days + date.day - 1);
+}

@@ -485,6 +485,22 @@ bool DataSource::isNull(int row, int column) const
     return column < 64 && (m_rows[static_cast<size_t>(row)].nulls >> column) & 1;
 }
 
+bool DataSource::scanColumns(const QStringList& columns,
+                             const std::function<void(int row, const QStringList& cells)>& visit)
+{
+    QList<int> indexes;
+    for (const QString& column : columns)
+        indexes.append(columnIndex(column));
+    QStringList cells;
+    for (int row = 0; row < recordCount(); ++row) {
+        cells.clear();
+        for (int index : indexes)
+            cells.append(value(row, index));
+        visit(row, cells);
+    }
+    return true;
+}
+
 qint32 DataSource::currentKey() const
 {
     if (eof() || isNewRow())

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,6 +62,12 @@ public:
     // A field of any row (the grid reads these); empty text for NULL or out of range.
     QString value(int row, int column) const;
     bool isNull(int row, int column) const;
+    // Calls visit(row, cells) for every row of the snapshot in row order, with the texts of the
+    // named columns in the order named (empty text for NULL or an unknown column). For whole-list
+    // work (search, export, renewals): one pass, without disturbing the current row or bindings.
+    // False (and lastError()) when the rows cannot be read.
+    bool scanColumns(const QStringList& columns,
+                     const std::function<void(int row, const QStringList& cells)>& visit);
     // ID of the current row, 0 when there is none or it is not stored yet.
     qint32 currentKey() const;
 

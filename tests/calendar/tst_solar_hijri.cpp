@@ -164,9 +164,38 @@ private Q_SLOTS:
                 QFAIL(qPrintable(QStringLiteral("%1 gave %2 after %3").arg(date.toString(Qt::ISODate), ymd(*current),
                                                                         ymd(previous))));
             QCOMPARE(epochDaysOf(date), count);
+            // Reading the date text back and converting gives the same day.
+            const std::optional<PersianDate> read = ReadPersianDateText(PersianDateText(date));
+            if (!read || GregorianFromPersian(*read) != date)
+                QFAIL(qPrintable(QStringLiteral("%1 does not read back").arg(date.toString(Qt::ISODate))));
             previous = *current;
         }
         QCOMPARE(PersianDateText(last), QStringLiteral("1479/10/09"));
+    }
+
+    void readingDateTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("ordinary") << QStringLiteral("1388/11/07") << true;
+        QTest::newRow("30 Esfand, leap") << QStringLiteral("1403/12/30") << true;
+        QTest::newRow("30 Esfand, common") << QStringLiteral("1404/12/30") << false;
+        QTest::newRow("31 Mehr") << QStringLiteral("1404/07/31") << false;
+        QTest::newRow("month 13") << QStringLiteral("1404/13/01") << false;
+        QTest::newRow("day 0") << QStringLiteral("1404/01/00") << false;
+        QTest::newRow("before the epoch") << QStringLiteral("1331/12/29") << false;
+        QTest::newRow("one digit month") << QStringLiteral("1404/1/01") << false;
+        QTest::newRow("Persian digits") << QStringLiteral("۱۴۰۴/۰۱/۰۱") << false;
+        QTest::newRow("blanks") << QStringLiteral(" 1404/01/01") << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void readingDateTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const std::optional<PersianDate> read = ReadPersianDateText(text);
+        QCOMPARE(read.has_value(), valid);
+        QCOMPARE(GregorianFromPersian(read.value_or(PersianDate{})).isValid(), valid);
     }
 
     // Far dates: the same result as peeling every year, and no hang or overflow at the extremes.
