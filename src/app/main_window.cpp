@@ -11,6 +11,7 @@
 #include "catalogue/plan_editor.h"
 #include "orders/order_entry.h"
 #include "orders/order_list.h"
+#include "orders/renewals.h"
 #include "settings/invoice_settings.h"
 #include "settings/software_settings.h"
 #include "storage/data_source.h"
@@ -91,6 +92,8 @@ const std::vector<MenuEntry>& menuEntries()
         {2, "lllala", QStringLiteral("ثبت سفارش جديد"), {}, &Form1::lllala_Click},
         {2, "jbjsdfhgbvhdsgf", QStringLiteral("-"), {}, nullptr},
         {2, "viewsfarsh", QStringLiteral("ويرايش سفارش"), {}, &Form1::viewsfarsh_Click},
+        {2, "sepRenewals", QStringLiteral("-"), {}, nullptr},
+        {2, "renewals", QStringLiteral("سرويس هاي نزديک به تمديد"), {}, &Form1::renewals_Click},
         {1, "options", QStringLiteral("   تنظيمات    "), {}, nullptr},
         {2, "tah", QStringLiteral("   تهسيلات"), {}, nullptr},
         {3, "setbackup", QStringLiteral("پشتيبان گيري"), {}, &Form1::setbackup_Click},
@@ -367,6 +370,11 @@ void Form1::lllala_Click()
 void Form1::viewsfarsh_Click()
 {
     forms().showModal<Form14>();
+}
+
+void Form1::renewals_Click()
+{
+    forms().showModal<Renewals>();
 }
 
 void Form1::setbackup_Click()

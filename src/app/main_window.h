@@ -53,6 +53,7 @@ public Q_SLOTS:
     void llahf_Click();
     void lllala_Click();
     void viewsfarsh_Click();
+    void renewals_Click();
     void setbackup_Click();
     void getbackup_Click();
     void optionprint_Click();

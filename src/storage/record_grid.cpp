@@ -1,6 +1,7 @@
 #include "storage/record_grid.h"
 
 #include "storage/data_source.h"
+#include "storage/search_filter.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -99,6 +100,7 @@ RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(16);
+    m_filter = new SearchFilterModel(this);
 }
 
 void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& columns)
@@ -106,26 +108,67 @@ void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& colu
     m_source = source;
     auto* old = m_model;
     m_model = new DataSourceModel(source, columns, this);
-    setModel(m_model);
+    // The grid shows its rows through the search filter (every row while no text is typed).
+    QStringList fields;
+    for (const GridColumn& c : columns)
+        fields << c.field;
+    m_filter->setRowScan([source, fields](const SearchFilterModel::RowVisitor& visit) {
+        return source->scanColumns(fields, visit);
+    });
+    m_filter->setSourceModel(m_model);
+    setModel(m_filter);
     delete old;
     for (int i = 0; i < columns.size(); ++i)
         setColumnWidth(i, (columns[i].widthTwips + 7) / 15);
 
-    connect(source, &DataSource::currentRowChanged, this, [this] { syncFromSource(); });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { syncFromSource(); });
+    connect(source, &DataSource::currentRowChanged, this, [this] {
+        keepCurrentShown();
+        syncFromSource();
+    });
+    connect(m_filter, &QAbstractItemModel::modelReset, this, [this] {
+        keepCurrentShown();
+        syncFromSource();
+    });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 if (m_syncing || !m_source)
                     return;
-                const int lastRow = previous.isValid() ? previous.row() : m_lastRow;
-                m_lastRow = current.row();
+                const int lastRow = previous.isValid() ? m_filter->sourceRow(previous.row()) : m_lastRow;
+                m_lastRow = m_filter->sourceRow(current.row());
                 if (current.isValid())
-                    m_source->setCurrentRow(current.row());
+                    m_source->setCurrentRow(m_lastRow);
                 Q_EMIT rowChanged();
                 Q_EMIT rowColChanged(lastRow);
             });
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { Q_EMIT rowChosen(); });
     syncFromSource();
+}
+
+void RecordGrid::setSearchText(const QString& text)
+{
+    if (!m_source)
+        return;
+    const bool wasFiltering = m_filter->filtering();
+    m_filter->setSearchText(text);
+    // Back to every row from a text that matched nothing: the first row is current again.
+    if (wasFiltering && !m_filter->filtering() && m_source->eof() && m_source->recordCount() > 0) {
+        m_source->setCurrentRow(0);
+        Q_EMIT rowChanged();
+        Q_EMIT rowColChanged(m_source->recordCount());
+    }
+}
+
+void RecordGrid::keepCurrentShown()
+{
+    if (!m_source || !m_filter->filtering() || m_source->eof() || m_filter->viewRow(m_source->currentRow()) >= 0)
+        return;
+    // A hidden row is never the one a choice, a print or a delete acts on: the first shown
+    // row becomes current, or none when nothing is shown. The window hears it as a move.
+    const int lastRow = m_source->currentRow();
+    const int first = m_filter->sourceRow(0);
+    m_source->setCurrentRow(first >= 0 ? first : m_source->recordCount());
+    Q_EMIT rowChanged();
+    Q_EMIT rowColChanged(lastRow);
 }
 
 void RecordGrid::setColumnCaption(int column, const QString& caption)
@@ -159,7 +202,7 @@ void RecordGrid::mouseDoubleClickEvent(QMouseEvent* event)
     // A double click on an empty grid is a choice too (the windows then find no row and do
     // nothing); below the rows of a filled grid it chooses nothing.
     if (!indexAt(event->position().toPoint()).isValid()) {
-        if (m_model && m_model->rowCount() > 0) {
+        if (m_filter->rowCount() > 0) {
             event->accept();
             return;
         }
@@ -175,10 +218,11 @@ void RecordGrid::syncFromSource()
     if (!m_source || !m_model)
         return;
     const int row = m_source->currentRow();
+    const int shown = m_filter->viewRow(row);
     m_syncing = true;
-    if (row >= 0 && row < m_model->rowCount()) {
+    if (shown >= 0) {
         const int column = qMax(0, currentIndex().column());
-        const QModelIndex target = m_model->index(row, column);
+        const QModelIndex target = m_filter->index(shown, column);
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(target);
     } else {

@@ -6,6 +6,7 @@
 
 class DataSource;
 class DataSourceModel;
+class SearchFilterModel;
 
 struct GridColumn
 {
@@ -27,6 +28,12 @@ public:
     QString columnCaption(int column) const;
     int columnCount() const;
 
+    // The search of the list: only the rows holding the text are shown (all for an empty
+    // text); the data source keeps all its rows. While a text hides rows, the data source's
+    // current row is always a shown row, or past the last row when none is shown.
+    void setSearchText(const QString& text);
+    SearchFilterModel* searchFilter() const { return m_filter; }
+
 Q_SIGNALS:
     // The user chose the current row (double click or Enter).
     void rowChosen();
@@ -41,8 +48,10 @@ protected:
 
 private:
     void syncFromSource();
+    void keepCurrentShown();
     DataSource* m_source = nullptr;
     DataSourceModel* m_model = nullptr;
+    SearchFilterModel* m_filter = nullptr;
     int m_lastRow = -1;
     bool m_syncing = false;
 };

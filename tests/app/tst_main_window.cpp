@@ -68,6 +68,8 @@ const QList<ExpectedItem> kMenu = {
     {2, QStringLiteral("lllala"), QStringLiteral("ثبت سفارش جديد"), QStringLiteral("")},
     {2, QStringLiteral("jbjsdfhgbvhdsgf"), QStringLiteral("-"), QStringLiteral("")},
     {2, QStringLiteral("viewsfarsh"), QStringLiteral("ويرايش سفارش"), QStringLiteral("")},
+    {2, QStringLiteral("sepRenewals"), QStringLiteral("-"), QStringLiteral("")},
+    {2, QStringLiteral("renewals"), QStringLiteral("سرويس هاي نزديک به تمديد"), QStringLiteral("")},
     {1, QStringLiteral("options"), QStringLiteral("   تنظيمات    "), QStringLiteral("")},
     {2, QStringLiteral("tah"), QStringLiteral("   تهسيلات"), QStringLiteral("")},
     {3, QStringLiteral("setbackup"), QStringLiteral("پشتيبان گيري"), QStringLiteral("")},
@@ -172,6 +174,7 @@ private Q_SLOTS:
         QTest::newRow("lkjkff") << "lkjkff" << "Form8" << -1;
         QTest::newRow("llahf") << "llahf" << "Form9" << -1;
         QTest::newRow("viewsfarsh") << "viewsfarsh" << "Form14" << -1;
+        QTest::newRow("renewals") << "renewals" << "Renewals" << -1;
         QTest::newRow("optionprint") << "optionprint" << "Form15" << -1;
         QTest::newRow("toolssoft") << "toolssoft" << "Form16" << -1;
         QTest::newRow("ab") << "ab" << "Form17" << -1;

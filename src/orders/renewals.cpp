@@ -1,0 +1,370 @@
+#include "orders/renewals.h"
+
+#include "orders/order_entry.h"
+#include "storage/data_source.h"
+#include "storage/edit_state.h"
+#include "storage/search_filter.h"
+#include "ui/form_registry.h"
+#include "ui/geometry.h"
+
+#include <QHash>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QString kCaption = QStringLiteral("سرويس هاي نزديک به تمديد");
+const QString kBack = QStringLiteral("بازگشت");
+const QString kHosting = QStringLiteral("هاست");
+const QString kDomain = QStringLiteral("دامنه");
+const QString kUnreadable = QStringLiteral("%1 سفارش بدون تاريخ يا دوره معتبر");
+const QString kDaysAhead = QStringLiteral("تا چند روز آينده :");
+const std::array<QString, 6> kHeaders = {QStringLiteral("شماره ثبت"),    QStringLiteral("نام کاربري"),
+                                         QStringLiteral("سرويس"), QStringLiteral("نام سرويس"),
+                                         QStringLiteral("تاريخ تمديد"),   QStringLiteral("روز مانده")};
+const std::array<int, 6> kWidths = {80, 130, 60, 230, 90, 70}; // pixels
+// The price-period texts, compared exactly, and the years each stands for.
+const std::array<std::pair<QString, int>, 3> kPeriods = {{{QStringLiteral("قيمت يک ساله :"), 1},
+                                                          {QStringLiteral("قيمت دو ساله :"), 2},
+                                                          {QStringLiteral("قيمت پنج ساله :"), 5}}};
+const QString kQuery = QStringLiteral("SELECT * FROM ss");
+
+std::function<QDate()>& todayForTests()
+{
+    static std::function<QDate()> today;
+    return today;
+}
+
+QDate today()
+{
+    return todayForTests() ? todayForTests()() : QDate::currentDate();
+}
+
+int periodYears(const QString& text)
+{
+    for (const auto& [period, years] : kPeriods)
+        if (text == period)
+            return years;
+    return 0;
+}
+
+PersianDate dueOf(const PersianDate& ordered, int years)
+{
+    PersianDate due{ordered.year + years, ordered.month, ordered.day};
+    // 30 Esfand exists only in a leap year; otherwise the period ends on the 29th.
+    if (due.month == 12 && due.day == 30 && !IsPersianLeapYear(due.year))
+        due.day = 29;
+    return due;
+}
+
+// An order date and the Julian days its periods end on (index 1, 2 or 5 years); date texts
+// repeat over many orders, so each is worked out once per scan.
+struct OrderDate
+{
+    bool valid = false;
+    PersianDate date;
+    std::array<qint64, 6> due{};
+};
+
+OrderDate readOrderDate(const QString& text)
+{
+    OrderDate d;
+    const std::optional<PersianDate> date = ReadPersianDateText(text);
+    if (!date)
+        return d;
+    d.date = *date;
+    for (int years : {1, 2, 5}) {
+        const QDate g = GregorianFromPersian(dueOf(*date, years));
+        if (!g.isValid())
+            return d;
+        d.due[static_cast<size_t>(years)] = g.toJulianDay();
+    }
+    d.valid = true;
+    return d;
+}
+
+} // namespace
+
+QString dueDateText(const PersianDate& date)
+{
+    return QString::asprintf("%d/%02d/%02d", date.year, date.month, date.day);
+}
+
+RenewalScan scanRenewals(DataSource& orders, const QDate& today)
+{
+    RenewalScan scan;
+    const qint64 todayDay = today.toJulianDay();
+    QHash<QString, OrderDate> dates;
+    enum { Id, User, Date, HostPeriod, HostName, DomainPeriod, DomainName, Extension };
+    const QStringList columns = {QStringLiteral("ID"),  QStringLiteral("nuser"), QStringLiteral("tss"),
+                                 QStringLiteral("sal"), QStringLiteral("npah"),  QStringLiteral("htsd2"),
+                                 QStringLiteral("nd1"), QStringLiteral("nd2")};
+    orders.scanColumns(columns, [&](int, const QStringList& c) {
+        auto known = dates.constFind(c[Date]);
+        if (known == dates.constEnd())
+            known = dates.insert(c[Date], readOrderDate(c[Date]));
+        const OrderDate& date = *known;
+        // A service is there when its period text is; an empty text means the order has none.
+        const int hostYears = periodYears(c[HostPeriod]);
+        const int domainYears = periodYears(c[DomainPeriod]);
+        const bool strayPeriod = (hostYears == 0 && !c[HostPeriod].isEmpty()) ||
+                                 (domainYears == 0 && !c[DomainPeriod].isEmpty());
+        if (!date.valid || strayPeriod || (hostYears == 0 && domainYears == 0))
+            ++scan.unreadable;
+        if (!date.valid)
+            return;
+        const auto add = [&](bool domain, int years, const QString& name) {
+            Renewal r;
+            r.orderId = c[Id].toInt();
+            r.domain = domain;
+            r.user = c[User];
+            r.serviceName = name;
+            r.due = dueOf(date.date, years);
+            r.dueDay = date.due[static_cast<size_t>(years)];
+            r.daysLeft = static_cast<int>(r.dueDay - todayDay);
+            scan.services.push_back(std::move(r));
+        };
+        if (hostYears > 0)
+            add(false, hostYears, c[HostName]);
+        if (domainYears > 0)
+            add(true, domainYears, c[DomainName] + QLatin1Char('.') + c[Extension]);
+    });
+    std::stable_sort(scan.services.begin(), scan.services.end(),
+                     [](const Renewal& a, const Renewal& b) { return a.dueDay < b.dueDay; });
+    return scan;
+}
+
+void RenewalsModel::setServices(std::vector<Renewal> services, int daysAhead)
+{
+    beginResetModel();
+    m_services = std::move(services);
+    m_listed = 0;
+    endResetModel();
+    setDaysAhead(daysAhead);
+}
+
+void RenewalsModel::setDaysAhead(int daysAhead)
+{
+    // Sorted by due date, the listed services are the first ones.
+    const auto end = std::partition_point(m_services.begin(), m_services.end(),
+                                          [daysAhead](const Renewal& r) { return r.daysLeft <= daysAhead; });
+    const int listed = static_cast<int>(end - m_services.begin());
+    if (listed == m_listed)
+        return;
+    beginResetModel();
+    m_listed = listed;
+    endResetModel();
+}
+
+const Renewal* RenewalsModel::service(int row) const
+{
+    return row >= 0 && row < m_listed ? &m_services[static_cast<size_t>(row)] : nullptr;
+}
+
+int RenewalsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_listed;
+}
+
+int RenewalsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(kHeaders.size());
+}
+
+QVariant RenewalsModel::data(const QModelIndex& index, int role) const
+{
+    const Renewal* r = service(index.row());
+    if (!r || role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case 0:
+        return QString::number(r->orderId);
+    case 1:
+        return r->user;
+    case 2:
+        return r->domain ? kDomain : kHosting;
+    case 3:
+        return r->serviceName;
+    case 4:
+        return dueDateText(r->due);
+    case 5:
+        return QString::number(r->daysLeft);
+    default:
+        return {};
+    }
+}
+
+QVariant RenewalsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return QString();
+    return section >= 0 && section < static_cast<int>(kHeaders.size()) ? kHeaders[static_cast<size_t>(section)]
+                                                                        : QVariant();
+}
+
+namespace {
+// Layout in pixels.
+constexpr int kMargin = 8;
+constexpr int kGridWidth = 704;
+constexpr int kGridHeight = 420;
+constexpr int kTopRow = 30;
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 26;
+
+// Enter on the grid chooses its current row, as a double click does.
+class ChooseOnEnter : public QObject
+{
+public:
+    ChooseOnEnter(QTableView* grid, std::function<void()> choose) : QObject(grid), m_choose(std::move(choose))
+    {
+        grid->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        m_choose();
+        return true;
+    }
+
+private:
+    std::function<void()> m_choose;
+};
+} // namespace
+
+Renewals::Renewals(QWidget* parent) : Form(parent)
+{
+    setObjectName(QStringLiteral("Renewals"));
+    m_model = new RenewalsModel(this);
+    m_filter = new SearchFilterModel(this);
+    m_filter->setSourceModel(m_model);
+
+    DataGrid1 = new QTableView(this);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setModel(m_filter);
+    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DataGrid1->setWordWrap(false);
+    DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DataGrid1->verticalHeader()->setDefaultSectionSize(DataGrid1->fontMetrics().height() + 6);
+    DataGrid1->verticalHeader()->setFixedWidth(16);
+    DataGrid1->horizontalHeader()->setHighlightSections(false);
+    for (size_t i = 0; i < kWidths.size(); ++i)
+        DataGrid1->setColumnWidth(static_cast<int>(i), kWidths[i]);
+    DataGrid1->setGeometry(kMargin, kMargin + kTopRow, kGridWidth, kGridHeight);
+    connect(DataGrid1, &QAbstractItemView::doubleClicked, this, &Renewals::DataGrid1_RowChosen);
+    new ChooseOnEnter(DataGrid1, [this] { DataGrid1_RowChosen(); });
+
+    auto* caption = new QLabel(kDaysAhead, this);
+    caption->setObjectName(QStringLiteral("Label1"));
+    caption->setGeometry(kMargin + kGridWidth - 200, kMargin, 200, 24);
+    caption->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
+    DaysAhead = new QSpinBox(this);
+    DaysAhead->setObjectName(QStringLiteral("DaysAhead"));
+    DaysAhead->setRange(0, 3650);
+    DaysAhead->setValue(30);
+    DaysAhead->setGeometry(kMargin + kGridWidth - 290, kMargin, 80, 24);
+    connect(DaysAhead, &QSpinBox::valueChanged, m_model, &RenewalsModel::setDaysAhead);
+    Unreadable = new QLabel(this);
+    Unreadable->setObjectName(QStringLiteral("Unreadable"));
+    Unreadable->setGeometry(kMargin, kMargin, kGridWidth - 300, 24);
+    Unreadable->setAlignment(Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter);
+
+    Command4 = new QPushButton(kBack, this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setAutoDefault(false);
+    Command4->setGeometry(kMargin, kMargin + kTopRow + kGridHeight + kMargin, kButtonWidth, kButtonHeight);
+    connect(Command4, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void Renewals::Form_Load()
+{
+    setupWindow(kCaption, 0, 0);
+    setFixedSize(kGridWidth + 2 * kMargin, kTopRow + kGridHeight + kButtonHeight + 4 * kMargin);
+    search = addListSearch(this, DataGrid1, m_filter, true);
+    readOrders();
+}
+
+void Renewals::showEvent(QShowEvent* event)
+{
+    // Read at load; each later showing reads the orders again, for today and for what changed.
+    if (m_shown)
+        readOrders();
+    m_shown = true;
+    Form::showEvent(event);
+}
+
+void Renewals::readOrders()
+{
+    const Renewal* current = serviceAt(DataGrid1->currentIndex().row());
+    const qint32 currentId = current ? current->orderId : 0;
+    const bool currentDomain = current && current->domain;
+
+    // A data source of its own for the read; the window keeps only the services.
+    DataSource orders;
+    orders.setConnectionString(DataSource::connectionTextForProgramFolder());
+    orders.setRecordSource(kQuery);
+    RenewalScan scan;
+    if (orders.refresh())
+        scan = scanRenewals(orders, today());
+    m_model->setServices(std::move(scan.services), DaysAhead->value());
+    Unreadable->setText(kUnreadable.arg(scan.unreadable));
+    selectOrder(currentId, currentDomain);
+}
+
+const Renewal* Renewals::serviceAt(int gridRow) const
+{
+    return m_model->service(m_filter->sourceRow(gridRow));
+}
+
+void Renewals::selectOrder(qint32 orderId, bool domain)
+{
+    int row = 0;
+    for (int r = 0; r < m_filter->rowCount(); ++r) {
+        const Renewal* s = serviceAt(r);
+        if (s->orderId == orderId && s->domain == domain) {
+            row = r;
+            break;
+        }
+    }
+    if (m_filter->rowCount() > 0)
+        DataGrid1->setCurrentIndex(m_filter->index(row, 0));
+}
+
+void Renewals::DataGrid1_RowChosen()
+{
+    const Renewal* chosen = serviceAt(DataGrid1->currentIndex().row());
+    if (!chosen)
+        return;
+    const qint32 orderId = chosen->orderId;
+    const bool domain = chosen->domain;
+    EditState& order = editState(Table::ss);
+    order.recordKey = orderId;
+    order.saved = false;
+    order.editing = true;
+    forms().showModal<Form10>();
+    if (order.saved) {
+        readOrders();
+        selectOrder(orderId, domain);
+    }
+}
+
+void Renewals::setTodayForTests(std::function<QDate()> today)
+{
+    todayForTests() = std::move(today);
+}

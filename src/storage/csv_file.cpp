@@ -1,0 +1,71 @@
+#include "storage/csv_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+const QString kNotWritten = QStringLiteral("فايل «%1» نوشته نشد: %2");
+const QString kNoFolder = QStringLiteral("پوشه اين فايل وجود ندارد.");
+const QString kIsFolder = QStringLiteral("اين نام، نام يک پوشه است.");
+const QString kCannotCreate = QStringLiteral("اجازه نوشتن در اين پوشه نيست يا فايل باز نمي شود.");
+const QString kCannotFinish = QStringLiteral("نوشتن فايل کامل نشد (شايد جا روي ديسک نمانده است).");
+
+void appendLine(QByteArray& out, const QStringList& cells)
+{
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            out.append(',');
+        out.append(csvField(cells[i]).toUtf8());
+    }
+    out.append("\r\n");
+}
+} // namespace
+
+QString csvField(const QString& cell)
+{
+    QString text = cell;
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        text.prepend(QLatin1Char('\''));
+    static const QString mustQuote = QStringLiteral(",\"\r\n");
+    bool quote = false;
+    for (QChar c : text)
+        quote = quote || mustQuote.contains(c);
+    if (!quote)
+        return text;
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool writeCsvFile(const QString& path, const QStringList& header, int rowCount,
+                  const std::function<QStringList(int row)>& row, QString* error)
+{
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = kNotWritten.arg(QFileInfo(path).fileName(), why);
+        return false;
+    };
+    const QFileInfo target(path);
+    if (target.isDir())
+        return fail(kIsFolder);
+    if (!target.absoluteDir().exists())
+        return fail(kNoFolder);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(kCannotCreate);
+    QByteArray chunk("\xEF\xBB\xBF");
+    appendLine(chunk, header);
+    for (int i = 0; i < rowCount; ++i) {
+        appendLine(chunk, row(i));
+        if (chunk.size() > (1 << 20)) {
+            if (file.write(chunk) != chunk.size())
+                break;
+            chunk.clear();
+        }
+    }
+    // QSaveFile drops its temporary file when anything above failed; commit renames it.
+    if (file.error() != QFileDevice::NoError || file.write(chunk) != chunk.size() || !file.commit())
+        return fail(kCannotFinish);
+    return true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The search of a list: a view of a table model that shows only the rows in which some column
+// contains the typed text (compared by search keys, see search_text.h), in the model's order.
+// An empty text shows every row. The rows' keys are read once per reset of the model, when a
+// text is first typed, and kept in one packed index that each keystroke scans.
+#include <QAbstractProxyModel>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class SearchFilterModel : public QAbstractProxyModel
+{
+    Q_OBJECT
+public:
+    // Calls visit(row, cells) for every row of the source with the texts of its columns in
+    // column order; false when the rows cannot be read.
+    using RowVisitor = std::function<void(int row, const QStringList& cells)>;
+    using RowScan = std::function<bool(const RowVisitor& visit)>;
+
+    explicit SearchFilterModel(QObject* parent = nullptr);
+
+    void setSourceModel(QAbstractItemModel* source) override;
+    // How the index reads all rows at once (a data source's one-pass scan); without it the
+    // source model's display texts are read cell by cell.
+    void setRowScan(RowScan scan) { m_scan = std::move(scan); }
+
+    void setSearchText(const QString& text);
+    QString searchText() const { return m_text; }
+    bool filtering() const { return !m_needle.empty(); }
+
+    int sourceRowCount() const;
+    // The row of the source shown at this row of the view, and back (-1 when hidden).
+    int sourceRow(int viewRow) const;
+    int viewRow(int sourceRow) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+Q_SIGNALS:
+    // The set of shown rows changed (a new text, or the source was read again).
+    void shownRowsChanged();
+
+private:
+    void buildIndex();
+    void match(const std::string& needle, bool narrowing);
+    void sourceReset();
+
+    RowScan m_scan;
+    QString m_text;
+    std::string m_needle;
+    // The index: the keys of every row, each cell followed by '\x01' (a byte no key holds),
+    // so that a match never spans two cells or two rows. Row r is [m_starts[r], m_starts[r+1]).
+    std::string m_keys;
+    std::vector<quint32> m_starts;
+    bool m_indexed = false;
+    std::vector<int> m_shown; // source rows shown while filtering, ascending
+};
