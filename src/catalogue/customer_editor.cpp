@@ -34,7 +34,7 @@ constexpr int kFirstRow = 780;
 constexpr int kRowStep = 480;
 } // namespace
 
-Form5::Form5(QWidget* parent) : CatalogueEditor(Table::newmoshtary, QStringLiteral("newmoshtary"), parent)
+Form5::Form5(QWidget* parent) : CatalogueEditor(Table::newmoshtary, parent)
 {
     setObjectName(QStringLiteral("Form5"));
     using namespace Controls;

@@ -28,7 +28,7 @@ constexpr int kCaptionLeft = 4200;
 constexpr int kCaptionWidth = 1680;
 } // namespace
 
-Form4::Form4(QWidget* parent) : CatalogueEditor(Table::newdomin, QStringLiteral("newdomin"), parent)
+Form4::Form4(QWidget* parent) : CatalogueEditor(Table::newdomin, parent)
 {
     setObjectName(QStringLiteral("Form4"));
     using namespace Controls;

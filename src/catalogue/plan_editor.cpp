@@ -35,9 +35,9 @@ constexpr int kCaptionWidth = 1680;
 } // namespace
 
 PlanEditor::PlanEditor(Table table, QWidget* parent)
-    : CatalogueEditor(table, table == Table::winhost ? QStringLiteral("winhost") : QStringLiteral("linhost"), parent),
-      m_table(table)
+    : CatalogueEditor(table, parent), m_table(table)
 {
+    setObjectName(table == Table::winhost ? QStringLiteral("Form2") : QStringLiteral("Form3"));
     using namespace Controls;
     Shape1 = frameShape(this, "Shape1", 240, 120, 5880, 4740);
     addKeyRow(kCaptionLeft, 2400, 300, kCaptionWidth);
@@ -110,14 +110,4 @@ void PlanEditor::afterStored()
         forms().get<Form6>()->Adodc1->refresh();
     else
         forms().get<Form7>()->Adodc1->refresh();
-}
-
-Form2::Form2(QWidget* parent) : PlanEditor(Table::winhost, parent)
-{
-    setObjectName(QStringLiteral("Form2"));
-}
-
-Form3::Form3(QWidget* parent) : PlanEditor(Table::linhost, parent)
-{
-    setObjectName(QStringLiteral("Form3"));
 }

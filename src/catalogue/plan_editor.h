@@ -39,6 +39,7 @@ public:
     void Option3_Click();
 
 protected:
+    // Form2 for winhost, Form3 for linhost.
     PlanEditor(Table table, QWidget* parent);
     void afterStored() override;
 
@@ -50,12 +51,12 @@ class Form2 : public PlanEditor
 {
     Q_OBJECT
 public:
-    explicit Form2(QWidget* parent = nullptr);
+    explicit Form2(QWidget* parent = nullptr) : PlanEditor(Table::winhost, parent) {}
 };
 
 class Form3 : public PlanEditor
 {
     Q_OBJECT
 public:
-    explicit Form3(QWidget* parent = nullptr);
+    explicit Form3(QWidget* parent = nullptr) : PlanEditor(Table::linhost, parent) {}
 };

@@ -41,8 +41,6 @@ const QString kLblLabels3 = QStringLiteral("تاريخ ثبت سفارش :");
 const QString kImage14Tip = QStringLiteral("تاريخ");
 const QString kCommand5 = QStringLiteral("ثبت سفارش");
 const QString kCommand6 = QStringLiteral("انصراف");
-const QString kQueryOrder = QStringLiteral("SELECT * FROM ss WHERE ID=");
-const QString kQueryNewOrder = QStringLiteral("SELECT * FROM ss WHERE ID=0");
 const QString kStoreRefusedTitle = QStringLiteral("ثبت سفارش");
 const QString kStoreRefused = QStringLiteral("سفارش ثبت نشد:");
 const QString kStoreRefusedKept = QStringLiteral("سفارش در اين پنجره باقي مي ماند.");
@@ -110,11 +108,9 @@ void styleValueLabel(QLabel* label)
 }
 } // namespace
 
-Form10::Form10(QWidget* parent) : Form(parent)
+Form10::Form10(QWidget* parent) : RecordEditor(Table::ss, {kStoreRefusedTitle, kStoreRefused, {}, kStoreRefusedKept}, parent)
 {
     setObjectName(QStringLiteral("Form10"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
 
     auto label = [this](const char* name, const QString& text) {
         auto* made = new QLabel(text, this);
@@ -297,26 +293,7 @@ void Form10::Form_Load()
     setupWindow(kCaption, kWidth, kHeight);
 
     // Failing steps are skipped: the window then opens with empty controls.
-    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
-    const EditState& state = editState(Table::ss);
-    m_newOrder = !state.editing;
-    if (m_newOrder) {
-        Adodc1->setRecordSource(kQueryNewOrder);
-        Adodc1->refresh();
-        Adodc1->addNew();
-    } else {
-        Adodc1->setRecordSource(kQueryOrder + QString::number(state.recordKey));
-        Adodc1->refresh();
-    }
-    // A later re-read (the restore re-reads every window) empties the key-0 query; a new order
-    // keeps a new record to store into.
-    connect(Adodc1, &DataSource::rowsReset, this, &Form10::keepNewRecord);
-}
-
-void Form10::keepNewRecord()
-{
-    if (m_newOrder && Adodc1->recordCount() == 0)
-        Adodc1->addNew();
+    openRecord();
 }
 
 void Form10::recomputeTotal()
@@ -366,18 +343,10 @@ void Form10::Image14_Click()
 
 void Form10::Command5_Click()
 {
-    // A refused store keeps the order on screen, as typed, and says why.
-    if (!Adodc1->update()) {
-        PersianMsgBox(this, kStoreRefused + QLatin1Char('\n') + Adodc1->lastError() + QLatin1Char('\n') + kStoreRefusedKept,
-                      48, kStoreRefusedTitle);
-        return;
-    }
-    editState(Table::ss).saved = true;
-    unload();
+    saveRecord();
 }
 
 void Form10::Command6_Click()
 {
-    unload();
-    editState(Table::ss).editing = false;
+    cancelRecord();
 }

@@ -2,18 +2,17 @@
 // Form10, the order entry window: one order of table ss, new or loaded through the order edit
 // state, with customer, plan and domain extension copied in by the pickers and the order total
 // kept up to date. Store writes what the window shows; Cancel drops it. Unloaded by both.
-#include "ui/form.h"
+#include "ui/record_window.h"
 
 #include <array>
 
-class DataSource;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-class Form10 : public Form
+class Form10 : public RecordEditor
 {
     Q_OBJECT
 public:
@@ -23,7 +22,6 @@ public:
     // The order total rule: Label11 = N(Label5) + N(Label9) + N(Text6) + N(Text7).
     void recomputeTotal();
 
-    DataSource* Adodc1 = nullptr;
     // Controls the pickers write into.
     QLineEdit* Text1 = nullptr;
     QLabel* Label3 = nullptr;
@@ -69,8 +67,6 @@ private:
     void Command5_Click();
     void Command6_Click();
     void Image14_Click();
-    void keepNewRecord();
 
     QFrame* m_frame = nullptr;
-    bool m_newOrder = false;
 };

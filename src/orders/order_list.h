@@ -1,25 +1,21 @@
 #pragma once
 // Form14, the order list: every order of table ss in a grid, from which the current order is
 // opened in the order entry window, deleted, or printed as an invoice (DataReport1).
-#include "ui/form.h"
+#include "ui/record_window.h"
 
 #include <QDateTime>
 
 #include <functional>
 
-class DataSource;
 class QPushButton;
-class RecordGrid;
 
-class Form14 : public Form
+class Form14 : public RecordListWindow
 {
     Q_OBJECT
 public:
     explicit Form14(QWidget* parent = nullptr);
     void Form_Load() override;
 
-    DataSource* Adodc1 = nullptr;
-    RecordGrid* DataGrid1 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command3 = nullptr;
     QPushButton* Command4 = nullptr;

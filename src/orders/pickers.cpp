@@ -3,6 +3,7 @@
 #include "orders/order_entry.h"
 #include "storage/data_source.h"
 #include "storage/record_grid.h"
+#include "ui/controls.h"
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 
@@ -36,19 +37,12 @@ constexpr int kButtonWidth = 1500;
 constexpr int kButtonHeight = 420;
 } // namespace
 
-OrderPicker::OrderPicker(const QString& name, QWidget* parent) : Form(parent)
+OrderPicker::OrderPicker(const QString& name, QWidget* parent) : RecordListWindow(parent)
 {
     setObjectName(name);
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    DataGrid1 = new RecordGrid(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    Command1 = new QPushButton(kCommand1, this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setAutoDefault(false);
-    Command2 = new QPushButton(kCommand2, this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setAutoDefault(false);
+    // Placed by layOut().
+    Command1 = Controls::button(this, "Command1", kCommand1, 0, 0);
+    Command2 = Controls::button(this, "Command2", kCommand2, 0, 0);
 
     connect(Command1, &QPushButton::clicked, this, &OrderPicker::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &OrderPicker::Command2_Click);
@@ -63,13 +57,6 @@ void OrderPicker::layOut(const QString& caption, int widthTwips, int gridTop)
     placeTwips(DataGrid1, 120, gridTop, widthTwips - 240, kGridHeight);
     placeTwips(Command1, widthTwips - 120 - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
     placeTwips(Command2, 120, buttonsTop, kButtonWidth, kButtonHeight);
-}
-
-void OrderPicker::openTable(const QString& query)
-{
-    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
-    Adodc1->setRecordSource(query);
-    Adodc1->refresh();
 }
 
 QLineEdit* OrderPicker::makeCarrier()
@@ -110,7 +97,7 @@ void Form11::Form_Load()
                                       {kHeaderEmail, QStringLiteral("email"), 2040},
                                       {kHeaderName, QStringLiteral("name"), 1260},
                                       {kHeaderFamilyName, QStringLiteral("fname"), 1500}});
-    openTable(kQueryCustomers);
+    openQuery(kQueryCustomers);
 }
 
 void Form11::copyCurrentRow(Form10* order)
@@ -152,12 +139,12 @@ void Form12::Form_Load()
     placeTwips(Option2, 120, 120, width / 2 - 120, 330);
     DataGrid1->setDataSource(Adodc1, {{kHeaderPlanName, QStringLiteral("namep"), 2700},
                                       {kHeaderPlanPrice, QStringLiteral("gs"), 2100}});
-    openTable(kQueryWindowsPlans);
+    openQuery(kQueryWindowsPlans);
 }
 
 void Form12::switchTable(const QString& query)
 {
-    openTable(query);
+    openQuery(query);
     retitlePriceColumn(Text1);
 }
 
@@ -184,7 +171,7 @@ void Form13::Form_Load()
     layOut(kTitle13, 5400, 120);
     DataGrid1->setDataSource(Adodc1, {{kHeaderExtension, QStringLiteral("pd"), 2400},
                                       {kHeaderExtensionPrice, QStringLiteral("gs"), 2400}});
-    openTable(kQueryExtensions);
+    openQuery(kQueryExtensions);
 }
 
 void Form13::copyCurrentRow(Form10* order)
