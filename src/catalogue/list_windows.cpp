@@ -160,6 +160,7 @@ void CatalogueList::Form_Load()
                       kUnreadableTitle);
     }
     DataGrid1->setDataSource(Adodc1, m_member.columns);
+    addSearch(true);
 
     // Connected after the first read: the price column keeps its design caption until the
     // user first moves in the grid.

@@ -80,6 +80,7 @@ void Form14::Form_Load()
     setupWindow(kCaption, 8880, 7200);
 
     DataGrid1->setDataSource(Adodc1, gridColumns());
+    addSearch(true);
     openQuery(QStringLiteral("SELECT * FROM ss"));
 
     // The print connection: the list's connection text, used only while printing.

@@ -57,6 +57,7 @@ void OrderPicker::layOut(const QString& caption, int widthTwips, int gridTop)
     placeTwips(DataGrid1, 120, gridTop, widthTwips - 240, kGridHeight);
     placeTwips(Command1, widthTwips - 120 - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight);
     placeTwips(Command2, 120, buttonsTop, kButtonWidth, kButtonHeight);
+    addSearch(false);
 }
 
 QLineEdit* OrderPicker::makeCarrier()

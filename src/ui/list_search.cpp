@@ -25,8 +25,6 @@ constexpr int kMsgWarning = 48;
 constexpr int kRowHeight = 30;
 constexpr int kBoxHeight = 24;
 constexpr int kGap = 8;
-constexpr int kCountWidth = 110;
-constexpr int kButtonWidth = 130;
 constexpr int kMaxBoxWidth = 260;
 
 // Return in the search box would press the window's default button (a delete, a choice):
@@ -75,13 +73,16 @@ ListSearchRow addListSearch(QWidget* window, QTableView* grid, SearchFilterModel
     const QRect g = grid->geometry();
     makeRoom(window, grid);
     const int y = g.top() + (kRowHeight - kBoxHeight) / 2 - 2;
-    int free = g.width() - kCountWidth - kGap;
+    const QFontMetrics metrics(window->font());
+    const int countWidth = metrics.horizontalAdvance(QStringLiteral("000000") + kOf + QStringLiteral("000000")) + 6;
+    const int buttonWidth = metrics.horizontalAdvance(kExportCaption) + 24;
+    int free = g.width() - countWidth - kGap;
     if (withExport) {
-        free -= kButtonWidth + kGap;
+        free -= buttonWidth + kGap;
         row.ExportCsv = new QPushButton(kExportCaption, window);
         row.ExportCsv->setObjectName(QStringLiteral("ExportCsv"));
         row.ExportCsv->setAutoDefault(false);
-        row.ExportCsv->setGeometry(g.left(), y, kButtonWidth, kBoxHeight);
+        row.ExportCsv->setGeometry(g.left(), y, buttonWidth, kBoxHeight);
         row.dialog = window->findChild<CommonDialog*>(QStringLiteral("CommonDialog1"), Qt::FindDirectChildrenOnly);
         if (!row.dialog) {
             row.dialog = new CommonDialog(window);
@@ -101,7 +102,7 @@ ListSearchRow addListSearch(QWidget* window, QTableView* grid, SearchFilterModel
     row.SearchCount = new QLabel(window);
     row.SearchCount->setObjectName(QStringLiteral("SearchCount"));
     row.SearchCount->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
-    row.SearchCount->setGeometry(g.right() + 1 - boxWidth - kGap - kCountWidth, y, kCountWidth, kBoxHeight);
+    row.SearchCount->setGeometry(g.right() + 1 - boxWidth - kGap - countWidth, y, countWidth, kBoxHeight);
     row.SearchCount->setText(countText(filter));
 
     if (!search)

@@ -114,6 +114,12 @@ bool RecordListWindow::editCurrentRow(Table table, const std::function<void()>& 
     return true;
 }
 
+void RecordListWindow::addSearch(bool withExport)
+{
+    search = addListSearch(this, DataGrid1, DataGrid1->searchFilter(), withExport,
+                           [grid = DataGrid1](const QString& text) { grid->setSearchText(text); });
+}
+
 bool RecordListWindow::deleteCurrentRow(const DeleteTexts& texts)
 {
     if (!hasCurrentRow() && !texts.nothingToDelete.isEmpty()) {

@@ -12,6 +12,7 @@
 // first.
 #include "storage/edit_state.h"
 #include "ui/form.h"
+#include "ui/list_search.h"
 
 #include <functional>
 
@@ -71,6 +72,8 @@ class RecordListWindow : public Form
 public:
     DataSource* Adodc1 = nullptr;
     RecordGrid* DataGrid1 = nullptr;
+    // The search row above the grid (after addSearch()).
+    ListSearchRow search;
 
     // The texts of the delete question and of the notices around it.
     struct DeleteTexts
@@ -96,4 +99,7 @@ protected:
     bool editCurrentRow(Table table, const std::function<void()>& showEditor);
     // Asks; on Yes deletes the current row. False when nothing was deleted.
     bool deleteCurrentRow(const DeleteTexts& texts);
+    // Adds the search row above the grid, with the CSV button when `withExport`; once the
+    // window has its size. The grid then shows the rows holding the typed text.
+    void addSearch(bool withExport);
 };
