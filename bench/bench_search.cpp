@@ -4,11 +4,11 @@
 // Run: build with -DCORVANTA_BENCH=ON, then QT_QPA_PLATFORM=offscreen ./bench_search [orders]
 #include "orders/order_list.h"
 #include "orders/renewals.h"
+#include "shop_data.h"
 #include "storage/program_folder.h"
 #include "storage/record_grid.h"
 #include "storage/search_filter.h"
 #include "ui/form_registry.h"
-#include "shop_data.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,9 +23,10 @@ void growOrders(const QString& dbPath, long wanted)
 {
     sqlite3* db = nullptr;
     sqlite3_open(QFile::encodeName(dbPath).constData(), &db);
-    const char* copy = "INSERT INTO ss (nuser,name,fname,email,npah,sal,hz,nd1,nd2,htsd2,htsd1,hras,dhkh,khas,mgzas,tss) "
-                       "SELECT nuser,name,fname,email,npah,sal,hz,nd1||'x',nd2,htsd2,htsd1,hras,dhkh,khas,mgzas,tss "
-                       "FROM ss LIMIT ?";
+    const char* copy =
+        "INSERT INTO ss (nuser,name,fname,email,npah,sal,hz,nd1,nd2,htsd2,htsd1,hras,dhkh,khas,mgzas,tss) "
+        "SELECT nuser,name,fname,email,npah,sal,hz,nd1||'x',nd2,htsd2,htsd1,hras,dhkh,khas,mgzas,tss "
+        "FROM ss LIMIT ?";
     for (;;) {
         sqlite3_stmt* count = nullptr;
         sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM ss", -1, &count, nullptr);
@@ -91,7 +92,7 @@ int main(int argc, char* argv[])
     typeInto(box, QStringLiteral("site4321"), filter);
     box->clear();
     typeInto(box, QStringLiteral("ۀ"), filter); // matches nothing: a whole scan
-    typeInto(box, QStringLiteral("ر"), filter);  // not narrowing: a whole scan
+    typeInto(box, QStringLiteral("ر"), filter); // not narrowing: a whole scan
     box->clear();
     t.start();
     box->setText(QStringLiteral("USER77@"));

@@ -26,9 +26,9 @@ const QString kHosting = QStringLiteral("هاست");
 const QString kDomain = QStringLiteral("دامنه");
 const QString kUnreadable = QStringLiteral("%1 سفارش بدون تاريخ يا دوره معتبر");
 const QString kDaysAhead = QStringLiteral("تا چند روز آينده :");
-const std::array<QString, 6> kHeaders = {QStringLiteral("شماره ثبت"),    QStringLiteral("نام کاربري"),
-                                         QStringLiteral("سرويس"), QStringLiteral("نام سرويس"),
-                                         QStringLiteral("تاريخ تمديد"),   QStringLiteral("روز مانده")};
+const std::array<QString, 6> kHeaders = {QStringLiteral("شماره ثبت"),   QStringLiteral("نام کاربري"),
+                                         QStringLiteral("سرويس"),       QStringLiteral("نام سرويس"),
+                                         QStringLiteral("تاريخ تمديد"), QStringLiteral("روز مانده")};
 const std::array<int, 6> kWidths = {80, 130, 60, 230, 90, 70}; // pixels
 // The price-period texts, compared exactly, and the years each stands for.
 const std::array<std::pair<QString, int>, 3> kPeriods = {{{QStringLiteral("قيمت يک ساله :"), 1},
@@ -114,8 +114,8 @@ RenewalScan scanRenewals(DataSource& orders, const QDate& today)
         // A service is there when its period text is; an empty text means the order has none.
         const int hostYears = periodYears(c[HostPeriod]);
         const int domainYears = periodYears(c[DomainPeriod]);
-        const bool strayPeriod = (hostYears == 0 && !c[HostPeriod].isEmpty()) ||
-                                 (domainYears == 0 && !c[DomainPeriod].isEmpty());
+        const bool strayPeriod =
+            (hostYears == 0 && !c[HostPeriod].isEmpty()) || (domainYears == 0 && !c[DomainPeriod].isEmpty());
         if (!date.valid || strayPeriod || (hostYears == 0 && domainYears == 0))
             ++scan.unreadable;
         if (!date.valid)
@@ -207,8 +207,9 @@ QVariant RenewalsModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     if (orientation == Qt::Vertical)
         return QString();
-    return section >= 0 && section < static_cast<int>(kHeaders.size()) ? kHeaders[static_cast<size_t>(section)]
-                                                                        : QVariant();
+    return section >= 0 && section < static_cast<int>(kHeaders.size())
+               ? kHeaders[static_cast<size_t>(section)]
+               : QVariant();
 }
 
 namespace {

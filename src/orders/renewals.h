@@ -72,7 +72,7 @@ public:
 
     QTableView* DataGrid1 = nullptr;
     QSpinBox* DaysAhead = nullptr;
-    QLabel* Unreadable = nullptr; // "n orders without a valid date or period"
+    QLabel* Unreadable = nullptr;    // "n orders without a valid date or period"
     QPushButton* Command4 = nullptr; // back
     ListSearchRow search;
 

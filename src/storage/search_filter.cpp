@@ -24,7 +24,8 @@ void SearchFilterModel::setSourceModel(QAbstractItemModel* source)
         // filters anew; a changed cell only makes the index stale until the next keystroke.
         connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
         connect(source, &QAbstractItemModel::modelReset, this, [this] { sourceReset(); });
-        for (auto about : {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
+        for (auto about :
+             {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
             connect(source, about, this, [this] { beginResetModel(); });
         for (auto done : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
             connect(source, done, this, [this] { sourceReset(); });

@@ -25,7 +25,7 @@ void foldPersian(KeyTable& t)
     }
     t[u'\u0640'] = 0; // tatweel
     for (char16_t c = u'\u064B'; c <= u'\u0655'; ++c)
-        t[c] = 0; // diacritics, madda, hamza above and below
+        t[c] = 0;     // diacritics, madda, hamza above and below
     t[u'\u0670'] = 0; // superscript alef
 }
 
@@ -37,7 +37,8 @@ const KeyTable& keyTable()
             const QChar c(static_cast<char16_t>(u));
             if (c.isSurrogate())
                 (*t)[u] = static_cast<char16_t>(u);
-            else if (c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            else if (c.isSpace() || c.category() == QChar::Other_Control ||
+                     c.category() == QChar::Other_Format)
                 (*t)[u] = 0; // blanks, line ends, zero-width non-joiner and the other invisible marks
             else
                 (*t)[u] = c.toCaseFolded().unicode();

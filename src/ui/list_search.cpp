@@ -32,7 +32,10 @@ constexpr int kMaxBoxWidth = 260;
 class SearchKeys : public QObject
 {
 public:
-    SearchKeys(QLineEdit* box, QTableView* grid) : QObject(box), m_grid(grid) { box->installEventFilter(this); }
+    SearchKeys(QLineEdit* box, QTableView* grid) : QObject(box), m_grid(grid)
+    {
+        box->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -74,7 +77,8 @@ ListSearchRow addListSearch(QWidget* window, QTableView* grid, SearchFilterModel
     makeRoom(window, grid);
     const int y = g.top() + (kRowHeight - kBoxHeight) / 2 - 2;
     const QFontMetrics metrics(window->font());
-    const int countWidth = metrics.horizontalAdvance(QStringLiteral("000000") + kOf + QStringLiteral("000000")) + 6;
+    const int countWidth =
+        metrics.horizontalAdvance(QStringLiteral("000000") + kOf + QStringLiteral("000000")) + 6;
     const int buttonWidth = metrics.horizontalAdvance(kExportCaption) + 24;
     int free = g.width() - countWidth - kGap;
     if (withExport) {
@@ -83,7 +87,8 @@ ListSearchRow addListSearch(QWidget* window, QTableView* grid, SearchFilterModel
         row.ExportCsv->setObjectName(QStringLiteral("ExportCsv"));
         row.ExportCsv->setAutoDefault(false);
         row.ExportCsv->setGeometry(g.left(), y, buttonWidth, kBoxHeight);
-        row.dialog = window->findChild<CommonDialog*>(QStringLiteral("CommonDialog1"), Qt::FindDirectChildrenOnly);
+        row.dialog =
+            window->findChild<CommonDialog*>(QStringLiteral("CommonDialog1"), Qt::FindDirectChildrenOnly);
         if (!row.dialog) {
             row.dialog = new CommonDialog(window);
             row.dialog->setObjectName(QStringLiteral("CommonDialog1"));

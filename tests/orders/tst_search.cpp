@@ -23,7 +23,7 @@
 using namespace fixtures;
 
 namespace {
-const QString kYeh = QStringLiteral("\u0639\u0644\u064A");     // spelled with the Arabic yeh
+const QString kYeh = QStringLiteral("\u0639\u0644\u064A");       // spelled with the Arabic yeh
 const QString kKaf = QStringLiteral("\u0643\u0627\u0638\u0645"); // spelled with the Arabic kaf
 
 QStringList column(const QAbstractItemModel* model, int c)
@@ -43,7 +43,8 @@ template <class W> QLineEdit* searchBox(W* window)
 // is closed and its text returned.
 QString exportTo(QWidget* window, const QString& path)
 {
-    CommonDialog::setAnswerForTests([path](const QString&, const QString&) { return std::optional<QString>(path); });
+    CommonDialog::setAnswerForTests(
+        [path](const QString&, const QString&) { return std::optional<QString>(path); });
     QString told;
     {
         ModalWatch watch(window);
@@ -84,7 +85,8 @@ private Q_SLOTS:
     // Arabic yeh; the choice opens that customer, and after a save the list keeps the filter.
     void customerSearchOpensTheRecordAndSurvivesASave()
     {
-        insert(QStringLiteral("newmoshtary"), {{"nuser", "reza"}, {"name", QStringLiteral("\u0631\u0636\u0627")}});
+        insert(QStringLiteral("newmoshtary"),
+               {{"nuser", "reza"}, {"name", QStringLiteral("\u0631\u0636\u0627")}});
         const qint32 ali = insert(QStringLiteral("newmoshtary"), {{"nuser", "ali"}, {"name", kYeh}});
         const qint32 kazem = insert(QStringLiteral("newmoshtary"), {{"nuser", "kazem"}, {"name", kKaf}});
         Form9* list = forms().get<Form9>();
@@ -132,7 +134,8 @@ private Q_SLOTS:
     // them; a file that cannot be written is told and nothing is left.
     void orderListExportsTheShownRows()
     {
-        insert(QStringLiteral("ss"), {{"nuser", "ali"}, {"name", kYeh}, {"mgzas", QStringLiteral("a, \"b\"\nc")}});
+        insert(QStringLiteral("ss"),
+               {{"nuser", "ali"}, {"name", kYeh}, {"mgzas", QStringLiteral("a, \"b\"\nc")}});
         insert(QStringLiteral("ss"), {{"nuser", "reza"}, {"mgzas", QStringLiteral("=1+2")}});
         insert(QStringLiteral("ss"), {{"nuser", "ali2"}, {"email", "-x@ex.ir"}});
         Form14* list = forms().get<Form14>();
@@ -159,9 +162,15 @@ private Q_SLOTS:
         const QDate today(2026, 12, 6);
         QCOMPARE(PersianDateText(today), QStringLiteral("1405/09/15"));
         Renewals::setTodayForTests([today] { return today; });
-        const auto order = [](const char* user, const char* date, const QString& host, const QString& domain) {
-            return insert(QStringLiteral("ss"), {{"nuser", user}, {"tss", date}, {"sal", host}, {"npah", "plan"},
-                                                 {"htsd2", domain}, {"nd1", "shop"}, {"nd2", "ir"}});
+        const auto order = [](const char* user, const char* date, const QString& host,
+                              const QString& domain) {
+            return insert(QStringLiteral("ss"), {{"nuser", user},
+                                                 {"tss", date},
+                                                 {"sal", host},
+                                                 {"npah", "plan"},
+                                                 {"htsd2", domain},
+                                                 {"nd1", "shop"},
+                                                 {"nd2", "ir"}});
         };
         const qint32 esfand = order("a", "1403/12/30", kOneYear, kFiveYears);
         const qint32 overdue = order("b", "1404/09/10", kOneYear, {});
@@ -179,7 +188,8 @@ private Q_SLOTS:
         QCOMPARE(column(grid, 5), QStringList({"-261", "-5", "5"}));
         QVERIFY(window->Unreadable->text().startsWith(QStringLiteral("3 ")));
         window->DaysAhead->setValue(3650);
-        QCOMPARE(column(grid, 4), QStringList({"1404/12/29", "1405/09/10", "1405/09/20", "1406/09/15", "1408/12/30"}));
+        QCOMPARE(column(grid, 4),
+                 QStringList({"1404/12/29", "1405/09/10", "1405/09/20", "1406/09/15", "1408/12/30"}));
         QCOMPARE(column(grid, 5).last(), QStringLiteral("1200"));
         QCOMPARE(column(grid, 3).last(), QStringLiteral("shop.ir"));
         QCOMPARE(column(grid, 0).last(), QString::number(esfand));

@@ -52,23 +52,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("same");
         QTest::newRow("Arabic yeh") << u"\u0639\u0644\u06CC"_qs << u"\u0639\u0644\u064A"_qs << true;
-        QTest::newRow("alef maksura") << u"\u0645\u0648\u0633\u06CC"_qs << u"\u0645\u0648\u0633\u0649"_qs << true;
+        QTest::newRow("alef maksura")
+            << u"\u0645\u0648\u0633\u06CC"_qs << u"\u0645\u0648\u0633\u0649"_qs << true;
         QTest::newRow("yeh barree") << u"\u06CC"_qs << u"\u06D2"_qs << true;
         QTest::newRow("Arabic kaf") << u"\u06A9\u0627\u0631"_qs << u"\u0643\u0627\u0631"_qs << true;
-        QTest::newRow("teh marbuta") << u"\u0645\u062F\u0631\u0633\u0647"_qs << u"\u0645\u062F\u0631\u0633\u0629"_qs << true;
-        QTest::newRow("heh with yeh above") << u"\u062E\u0627\u0646\u0647"_qs << u"\u062E\u0627\u0646\u06C0"_qs << true;
+        QTest::newRow("teh marbuta") << u"\u0645\u062F\u0631\u0633\u0647"_qs
+                                     << u"\u0645\u062F\u0631\u0633\u0629"_qs << true;
+        QTest::newRow("heh with yeh above")
+            << u"\u062E\u0627\u0646\u0647"_qs << u"\u062E\u0627\u0646\u06C0"_qs << true;
         QTest::newRow("heh goal") << u"\u0647"_qs << u"\u06C1"_qs << true;
         QTest::newRow("hamza alefs") << u"\u0627\u0627\u0627"_qs << u"\u0623\u0625\u0622"_qs << true;
-        QTest::newRow("hamza above") << u"\u062E\u0627\u0646\u0647"_qs << u"\u062E\u0627\u0646\u0647\u0654"_qs << true;
+        QTest::newRow("hamza above") << u"\u062E\u0627\u0646\u0647"_qs << u"\u062E\u0627\u0646\u0647\u0654"_qs
+                                     << true;
         QTest::newRow("Persian digits") << u"1405"_qs << u"\u06F1\u06F4\u06F0\u06F5"_qs << true;
         QTest::newRow("Arabic-Indic digits") << u"\u06F1\u06F2"_qs << u"\u0661\u0662"_qs << true;
-        QTest::newRow("zero-width non-joiner") << u"\u0645\u06CC\u0634\u0648\u062F"_qs
-                                               << u"\u0645\u06CC\u200C\u0634\u0648\u062F"_qs << true;
-        QTest::newRow("tatweel") << u"\u0633\u0644\u0627\u0645"_qs << u"\u0633\u0640\u0640\u0644\u0627\u0645"_qs << true;
-        QTest::newRow("diacritics") << u"\u0645\u062D\u0645\u062F"_qs << u"\u0645\u064F\u062D\u064E\u0645\u0651\u062F"_qs
-                                    << true;
-        QTest::newRow("blanks") << u"\u0639\u0644\u06CC\u0631\u0636\u0627"_qs << u"\u0639\u0644\u06CC   \u0631\u0636\u0627"_qs
-                                << true;
+        QTest::newRow("zero-width non-joiner")
+            << u"\u0645\u06CC\u0634\u0648\u062F"_qs << u"\u0645\u06CC\u200C\u0634\u0648\u062F"_qs << true;
+        QTest::newRow("tatweel") << u"\u0633\u0644\u0627\u0645"_qs
+                                 << u"\u0633\u0640\u0640\u0644\u0627\u0645"_qs << true;
+        QTest::newRow("diacritics") << u"\u0645\u062D\u0645\u062F"_qs
+                                    << u"\u0645\u064F\u062D\u064E\u0645\u0651\u062F"_qs << true;
+        QTest::newRow("blanks") << u"\u0639\u0644\u06CC\u0631\u0636\u0627"_qs
+                                << u"\u0639\u0644\u06CC   \u0631\u0636\u0627"_qs << true;
         QTest::newRow("Latin case") << u"shop.example.ir"_qs << u"Shop.EXAMPLE.ir"_qs << true;
         QTest::newRow("keheh is not gaf") << u"\u06A9"_qs << u"\u06AF"_qs << false;
         QTest::newRow("digits differ") << u"\u06F1"_qs << u"2"_qs << false;
@@ -101,7 +106,8 @@ private Q_SLOTS:
             {QStringLiteral("+98 21"), QString()},
         };
         QString error;
-        QVERIFY(writeCsvFile(path, header, int(rows.size()), [&](int r) { return rows[r]; }, &error));
+        QVERIFY(writeCsvFile(
+            path, header, int(rows.size()), [&](int r) { return rows[r]; }, &error));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
