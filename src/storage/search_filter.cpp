@@ -45,7 +45,8 @@ void SearchFilterModel::sourceReset()
 {
     m_indexed = false;
     m_keys.clear();
-    m_keys.shrink_to_fit();
+    if (m_keys.capacity() > m_keys.size() / 4 * 5)
+        m_keys.shrink_to_fit();
     m_starts.clear();
     if (filtering())
         match(m_needle, false);
@@ -80,7 +81,11 @@ void SearchFilterModel::buildIndex()
     m_starts.clear();
     const int rows = sourceRowCount();
     m_starts.reserve(static_cast<size_t>(rows) + 1);
-    const RowVisitor add = [this](int, const QStringList& cells) {
+    const RowVisitor add = [this, rows](int, const QStringList& cells) {
+        // Room for all rows, guessed from the first ones, so that the index is not copied while
+        // it grows.
+        if (m_starts.size() == 256)
+            m_keys.reserve(m_keys.size() / 256 * static_cast<size_t>(rows) * 9 / 8);
         m_starts.push_back(static_cast<quint32>(m_keys.size()));
         for (const QString& cell : cells) {
             appendSearchKey(cell, m_keys);
@@ -101,6 +106,8 @@ void SearchFilterModel::buildIndex()
         }
     }
     m_starts.push_back(static_cast<quint32>(m_keys.size()));
+    if (m_keys.capacity() > m_keys.size() / 4 * 5)
+        m_keys.shrink_to_fit();
     m_indexed = true;
 }
 

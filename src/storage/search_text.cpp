@@ -49,23 +49,25 @@ const KeyTable& keyTable()
     return *table;
 }
 
-void appendUtf8(char32_t c, std::string& out)
+// Writes c in UTF-8 at p; returns the end.
+char* putUtf8(char32_t c, char* p)
 {
     if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
+        *p++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *p++ = static_cast<char>(0xC0 | (c >> 6));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *p++ = static_cast<char>(0xE0 | (c >> 12));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *p++ = static_cast<char>(0xF0 | (c >> 18));
+        *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return p;
 }
 
 } // namespace
@@ -85,20 +87,27 @@ void appendSearchKey(QStringView text, std::string& out)
 {
     const KeyTable& table = keyTable();
     const qsizetype n = text.size();
+    const size_t at = out.size();
+    // At most three bytes per code unit (a surrogate pair: four for two); written in place.
+    out.resize(at + 3 * static_cast<size_t>(n));
+    char* const begin = out.data() + at;
+    char* p = begin;
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.data());
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = text[i].unicode();
+        const char16_t u = units[i];
         if (u < 0x7F && u > 0x20) { // the common case: visible ASCII
-            out.push_back(static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u));
+            *p++ = static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u);
             continue;
         }
         const char16_t k = table[u];
         if (k == 0)
             continue;
-        if (QChar::isHighSurrogate(k) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            appendUtf8(QChar::surrogateToUcs4(k, text[i + 1].unicode()), out);
+        if (QChar::isHighSurrogate(k) && i + 1 < n && QChar::isLowSurrogate(units[i + 1])) {
+            p = putUtf8(QChar::surrogateToUcs4(k, units[i + 1]), p);
             ++i;
             continue;
         }
-        appendUtf8(k, out);
+        p = putUtf8(k, p);
     }
+    out.resize(at + static_cast<size_t>(p - begin));
 }
