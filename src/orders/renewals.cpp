@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
@@ -222,6 +223,21 @@ constexpr int kTopRow = 30;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 26;
 
+// A negative day count is written left to right ("-5", not "5-"), at the right like the others.
+class DayCountCells : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->direction = Qt::LeftToRight;
+        option->displayAlignment = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
+    }
+};
+
 // Enter on the grid chooses its current row, as a double click does.
 class ChooseOnEnter : public QObject
 {
@@ -271,6 +287,7 @@ Renewals::Renewals(QWidget* parent) : Form(parent)
     for (size_t i = 0; i < kWidths.size(); ++i)
         DataGrid1->setColumnWidth(static_cast<int>(i), kWidths[i]);
     DataGrid1->setGeometry(kMargin, kMargin + kTopRow, kGridWidth, kGridHeight);
+    DataGrid1->setItemDelegateForColumn(5, new DayCountCells(DataGrid1));
     connect(DataGrid1, &QAbstractItemView::doubleClicked, this, &Renewals::DataGrid1_RowChosen);
     new ChooseOnEnter(DataGrid1, [this] { DataGrid1_RowChosen(); });
 

@@ -101,6 +101,8 @@ ListSearchRow addListSearch(QWidget* window, QTableView* grid, SearchFilterModel
     row.SearchBox->setObjectName(QStringLiteral("SearchBox"));
     row.SearchBox->setPlaceholderText(kSearchPlaceholder);
     row.SearchBox->setClearButtonEnabled(true);
+    // Digits and Latin text start at the right too, as in the program's other Persian boxes.
+    row.SearchBox->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
     row.SearchBox->setGeometry(g.right() + 1 - boxWidth, y, boxWidth, kBoxHeight);
     new SearchKeys(row.SearchBox, grid);
 
