@@ -127,17 +127,21 @@ void SearchFilterModel::match(const std::string& needle, bool narrowing)
             if (found(m_starts[row], m_starts[row + 1]))
                 shown.push_back(row);
     } else {
-        // One pass over the whole index; after a hit the search goes on at the next row.
+        // One pass over the whole index; after a hit the search goes on at the next row. The
+        // row of a hit is found by walking on from the row of the previous one.
         size_t at = 0;
+        size_t row = 0;
         const size_t end = m_keys.size();
+        const size_t rows = m_starts.size() - 1;
         while (at < end) {
             const void* hit = memmem(keys + at, end - at, needle.data(), needle.size());
             if (!hit)
                 break;
             const auto pos = static_cast<quint32>(static_cast<const char*>(hit) - keys);
-            const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), pos);
-            shown.push_back(static_cast<int>(next - m_starts.begin()) - 1);
-            at = next == m_starts.end() ? end : *next;
+            while (row + 1 < rows && m_starts[row + 1] <= pos)
+                ++row;
+            shown.push_back(static_cast<int>(row));
+            at = m_starts[++row];
         }
     }
     m_shown = std::move(shown);
