@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QPageLayout>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
 
@@ -55,6 +56,14 @@ InvoicePreview::InvoicePreview(const DataReport1& report, const QString& orderNu
     } else {
         addAction(m_savePdf);
     }
+
+    // The page as wide as the window, the window as large as the screen: the invoice reads at
+    // its printed size or larger.
+    if (auto* fitWidth = findChild<QAction*>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
+    if (auto* view = findChild<QPrintPreviewWidget*>())
+        view->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void InvoicePreview::savePdf()
