@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QPageLayout>
 #include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QPrinter>
 #include <QToolBar>
 
@@ -63,6 +64,8 @@ InvoicePreview::InvoicePreview(const DataReport1& report, const QString& orderNu
         fitWidth->trigger();
     if (auto* view = findChild<QPrintPreviewWidget*>())
         view->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    // (The screen's size as well, for desktops without a window manager to maximize it.)
+    setGeometry(screen()->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
