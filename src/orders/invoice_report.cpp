@@ -313,7 +313,8 @@ const std::array<ReportFont, 12>& DataReport1::designFonts()
         {kArial, 9.0},   // TotalFont
         {kArial, 11.25}, // AddressFont
         {kArial, 11.25}, // SignatureFont
-        {kArial, 12.75}, // DotFont
+        {kArial, 12.75}, // DotFont (the domain's dot is set at its field's size instead, so that
+                         // name, dot and extension read as one address, on paper and in a PDF)
         {kArial, 14.25}, // InvoiceTitleFont
         {kArial, 15.75}, // BusinessTitleFont
     }};
