@@ -7,8 +7,8 @@
 #include <QAction>
 #include <QPageLayout>
 #include <QPrintPreviewWidget>
-#include <QScreen>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 namespace {

@@ -113,6 +113,7 @@ constexpr Qt::Alignment L = Qt::AlignLeft;
 // e-mail address; the plan, its period and price; the domain (name, dot, extension read left to
 // right as one address), its period and price; the order's notes; set-up and other costs; the
 // total and the order date. Every box is wide enough for its caption on one line.
+// clang-format off
 const ControlSpec kControls[] = {
     {0, "Image1", Kind::Picture, {}, {7125, 30, 1650, 1365}, L, -1, -1, 0},
     {0, "Shape1", Kind::Frame, {}, {7095, 0, 1715, 1425}, L, -1, -1, 0},
@@ -167,6 +168,7 @@ const ControlSpec kControls[] = {
     {2, "Shape19", Kind::Rule, {}, {135, 1425, 8745, 0}, L, -1, -1, 0},
     {2, "Label9", Kind::Filled, kAddressPlaceholder, {105, 1545, 8760, 330}, C, AddressFont, 2, kPad},
 };
+// clang-format on
 
 ReportControl makeControl(const ControlSpec& spec)
 {
@@ -327,7 +329,7 @@ QFont DataReport1::resolvedFont(const ReportControl& control)
     const ReportFont design = (control.font >= 0 && control.font < static_cast<int>(fonts.size()))
                                   ? fonts[static_cast<size_t>(control.font)]
                                   : ReportFont{kArial, 9.0};
-    const QString family = fontInstalled(design.family)     ? design.family
+    const QString family = fontInstalled(design.family)      ? design.family
                            : fontInstalled(kExtractableFace) ? kExtractableFace
                                                              : QApplication::font().family();
     QFont font(family);
@@ -444,19 +446,20 @@ PlacedText placeText(const DataReport1& report, const ReportControl& c, QPaintDe
         direction = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
     const double padding = c.paddingTwips * device->logicalDpiX() / 1440.0;
     const Qt::Alignment horizontal = c.alignment & Qt::AlignHorizontal_Mask;
-    const QRectF box = onDevice(c.twips, device).adjusted(horizontal & Qt::AlignRight ? 0 : padding, 0,
-                                                          horizontal & Qt::AlignLeft ? 0 : -padding, 0);
+    const QRectF box = onDevice(c.twips, device)
+                           .adjusted(horizontal & Qt::AlignRight ? 0 : padding, 0,
+                                     horizontal & Qt::AlignLeft ? 0 : -padding, 0);
     const QFont font = DataReport1::resolvedFont(c);
-    auto layout = text.isEmpty() ? nullptr
-                                 : wrappedText(text, font, device, box.width(), c.alignment, direction);
+    auto layout =
+        text.isEmpty() ? nullptr : wrappedText(text, font, device, box.width(), c.alignment, direction);
     const double ascent = layout ? layout->lineAt(0).ascent() : QFontMetricsF(font, device).ascent();
     return {&c, std::move(layout), box.topLeft(), ascent};
 }
 
 // Lays out a section at `top` of the strip and returns its height: its rows take the room their
 // texts need, and whatever lies below a row that grew moves down with it.
-double layOutSection(const DataReport1& report, const ReportSection& section, QPaintDevice* device, double top,
-                     Strip& strip)
+double layOutSection(const DataReport1& report, const ReportSection& section, QPaintDevice* device,
+                     double top, Strip& strip)
 {
     std::map<int, Row> rows;
     std::vector<PlacedText> texts;
@@ -486,7 +489,8 @@ double layOutSection(const DataReport1& report, const ReportSection& section, QP
     std::vector<Row*> byTop;
     for (auto& [number, r] : rows)
         byTop.push_back(&r);
-    std::sort(byTop.begin(), byTop.end(), [](const Row* a, const Row* b) { return a->designTop < b->designTop; });
+    std::sort(byTop.begin(), byTop.end(),
+              [](const Row* a, const Row* b) { return a->designTop < b->designTop; });
     for (Row* r : byTop)
         r->shift = shiftAt(r->designTop);
 
@@ -579,8 +583,10 @@ int DataReport1::print(QPagedPaintDevice& device) const
     int pages = 0;
     double top = 0;
     for (const double end : pageEnds(strip, device.height())) {
-        if (pages > 0 && !device.newPage())
-            break;
+        if (pages > 0 && !device.newPage()) {
+            painter.end();
+            return 0; // a report without its last pages is no report
+        }
         paintRange(painter, strip, top, end);
         top = end;
         ++pages;
@@ -596,8 +602,8 @@ QImage DataReport1::toImage(int dotsPerInch) const
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     const double height = layOut(*this, &image).height;
-    image = QImage(qRound((kReportWidthTwips + 2 * kMarginTwips) * scale), qRound(height + 2 * kMarginTwips * scale),
-                   QImage::Format_ARGB32_Premultiplied);
+    image = QImage(qRound((kReportWidthTwips + 2 * kMarginTwips) * scale),
+                   qRound(height + 2 * kMarginTwips * scale), QImage::Format_ARGB32_Premultiplied);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);

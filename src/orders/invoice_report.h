@@ -114,7 +114,6 @@ public:
     bool writePdf(const QString& path) const;
 
 private:
-
     std::vector<ReportSection> m_sections;
     QPointer<DataSource> m_source;
 };
