@@ -33,30 +33,31 @@ Form15::Form15(QWidget* parent) : Form(parent)
     setObjectName(QStringLiteral("Form15"));
 
     using namespace Controls;
-    auto* frame = frameShape(this, "Shape1", 120, 120, 7455, 5295);
+    auto* frame = frameShape(this, "Shape1", 120, 120, 7455, 5475);
     frame->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid rgb(224, 224, 224); }"));
 
-    Label1 = fittedLabel(this, "Label1", kBusinessTitleLabel, 6360, 240, 945, 195);
+    Label1 = fittedLabel(this, "Label1", kBusinessTitleLabel, 6450, 240, 945, 195);
     Text1 = textBox(this, "Text1", 240, 240, 6015, 315);
-    Label2 = fittedLabel(this, "Label2", kInvoiceTitleLabel, 6360, 720, 930, 195);
+    Label2 = fittedLabel(this, "Label2", kInvoiceTitleLabel, 6465, 720, 930, 195);
     Text2 = textBox(this, "Text2", 240, 720, 6015, 315);
-    Label7 = fittedLabel(this, "Label7", kLogoLabel, 5640, 1200, 1710, 195);
+    Label7 = fittedLabel(this, "Label7", kLogoLabel, 5685, 1200, 1710, 195);
     Text7 = latinTextBox(this, "Text7", 1440, 1200, 3855, 315);
     // A path reads left to right and from the left, also when its folder names are Persian.
     Text7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Command3 = button(this, "Command3", kOpenFile, 240, 1150, 1095, 375);
     // The address and the notes run over several lines; each box shows a few of them at once.
-    Label3 = fittedLabel(this, "Label3", kAddressLabel, 5520, 1680, 1770, 195);
-    Text3 = notesBox(this, "Text3", 240, 1680, 5055, 915);
+    // The captions end at one right edge.
+    Label3 = fittedLabel(this, "Label3", kAddressLabel, 5625, 1680, 1770, 195);
+    Text3 = notesBox(this, "Text3", 240, 1680, 5055, 1110);
     Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Label4 = fittedLabel(this, "Label4", kNotesLabel, 5400, 2760, 1995, 195);
-    Text4 = notesBox(this, "Text4", 240, 2760, 5055, 1515);
-    Label5 = fittedLabel(this, "Label5", kCustomerSignatureLabel, 5880, 4440, 1515, 195);
-    Text5 = textBox(this, "Text5", 240, 4440, 5535, 315);
-    Label6 = fittedLabel(this, "Label6", kSellerSignatureLabel, 5880, 4920, 1575, 195);
-    Text6 = textBox(this, "Text6", 240, 4920, 5535, 315);
-    Command1 = button(this, "Command1", kSave, 6240, 5535, 1215, 375);
-    Command2 = button(this, "Command2", kBack, 120, 5535, 1215, 375);
+    Label4 = fittedLabel(this, "Label4", kNotesLabel, 5400, 2940, 1995, 195);
+    Text4 = notesBox(this, "Text4", 240, 2940, 5055, 1515);
+    Label5 = fittedLabel(this, "Label5", kCustomerSignatureLabel, 5880, 4620, 1515, 195);
+    Text5 = textBox(this, "Text5", 240, 4620, 5535, 315);
+    Label6 = fittedLabel(this, "Label6", kSellerSignatureLabel, 5820, 5100, 1575, 195);
+    Text6 = textBox(this, "Text6", 240, 5100, 5535, 315);
+    Command1 = button(this, "Command1", kSave, 6240, 5715, 1215, 375);
+    Command2 = button(this, "Command2", kBack, 120, 5715, 1215, 375);
     tabOrder({Text1, Text2, Text7, Command3, Text3, Text4, Text5, Text6, Command1, Command2});
 
     CommonDialog1 = new CommonDialog(this);
@@ -71,7 +72,7 @@ Form15::Form15(QWidget* parent) : Form(parent)
 
 void Form15::Form_Load()
 {
-    setupWindow(kCaption, 7665, 6030);
+    setupWindow(kCaption, 7665, 6210);
     Text1->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kBusinessTitle));
     Text2->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kInvoiceTitle));
     Text3->setPlainText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kAddress));
