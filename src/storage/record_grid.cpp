@@ -93,7 +93,7 @@ private:
 namespace {
 
 // Widest a column grows to fit its values, in average characters of the grid's font.
-constexpr int kColumnLimitChars = 40;
+constexpr int kColumnLimitChars = 48;
 // Rows measured for the column widths when the grid has not been laid out yet.
 constexpr int kFirstScreenRows = 30;
 
@@ -154,7 +154,9 @@ public:
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
     {
+        painter->save(); // the style leaves its own clip behind
         QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
         if (!selectionModel() || selectionModel()->currentIndex().row() != logicalIndex)
             return;
         const qreal side = std::min(rect.width(), rect.height()) * 0.45;

@@ -100,7 +100,7 @@ void drawMark(QPainter& p, QMessageBox::Icon icon, qreal s)
     }
 }
 
-QPixmap iconPixmap(QMessageBox::Icon icon, int size, qreal ratio)
+QPixmap drawnIcon(QMessageBox::Icon icon, int size, qreal ratio)
 {
     QPixmap pixmap(QSize(size, size) * ratio);
     pixmap.setDevicePixelRatio(ratio);
@@ -153,7 +153,7 @@ private:
         if (!label || icon() == NoIcon)
             return;
         const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-        label->setPixmap(iconPixmap(icon(), size, devicePixelRatioF()));
+        label->setPixmap(drawnIcon(icon(), size, devicePixelRatioF()));
     }
 };
 

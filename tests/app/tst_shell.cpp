@@ -13,6 +13,7 @@
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 
+#include <QAbstractButton>
 #include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QtMath>
@@ -310,7 +312,7 @@ private Q_SLOTS:
     {
         const QString file = QDir(m_program->folder()).filePath(QStringLiteral("shop.Backup"));
         QFile backup(file);
-        QVERIFY(backup.open(QIODevice::WriteOnly) && backup.write("123456") == 6);
+        QVERIFY(backup.open(QIODevice::WriteOnly) && backup.write("123456") == 6 && backup.flush());
         backup.setFileTime(QDateTime(QDate(2025, 3, 21), QTime(9, 30)), QFileDevice::FileModificationTime);
         backup.close();
         Form1* main = forms().get<Form1>();
@@ -327,9 +329,13 @@ private Q_SLOTS:
                 cells << proxy->headerData(column, Qt::Horizontal).toString()
                       << proxy->mapFromSource(files->index(file, column)).data().toString();
             filter = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText();
-            for (QWidget* widget : dialog->findChildren<QWidget*>())
-                if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->text().contains(QRegularExpression(QStringLiteral("&\\p{Arabic}"))))
+            const QRegularExpression persianMnemonic(QStringLiteral("&\\p{Arabic}"));
+            for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                if (button->text().contains(persianMnemonic))
                     mnemonics << button->text();
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                if (label->text().contains(persianMnemonic))
+                    mnemonics << label->text();
             dialog->reject();
         });
         QVERIFY(!main->CommonDialog1->ShowSave(main));
