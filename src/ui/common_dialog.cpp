@@ -6,11 +6,17 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLabel>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStringList>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -32,6 +38,7 @@ const QString kSave = QStringLiteral("ذخيره");
 const QString kCancel = QStringLiteral("انصراف");
 const QStringList kColumnCaptions = {QStringLiteral("نام"), QStringLiteral("اندازه"), QStringLiteral("نوع"),
                                      QStringLiteral("تاريخ تغيير")};
+const QSize kDialogSize(820, 520);
 const QString kFolder = QStringLiteral("پوشه");
 const QString kFile = QStringLiteral("فايل");
 const QStringList kSizeUnits = {QStringLiteral("بايت"), QStringLiteral("کيلوبايت"), QStringLiteral("مگابايت"),
@@ -123,6 +130,52 @@ template <class T> void dropPersianMnemonics(const QList<T*>& items)
     }
 }
 
+// A folder path reads left to right, even where the dialog around it is right to left.
+class PathStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+                      const QString& text, QPalette::ColorRole role) const override
+    {
+        painter->save();
+        painter->setLayoutDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+        painter->restore();
+    }
+};
+
+// Qt builds the dialog's widgets when it first shows; the touches that need them come then:
+// no mnemonic inside a Persian word, the folder read left to right, every column wide enough
+// for its Persian text.
+class ShownTouches : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QFileDialog*>(watched);
+        if (!dialog || event->type() != QEvent::Show)
+            return false;
+        dropPersianMnemonics(dialog->findChildren<QLabel*>());
+        dropPersianMnemonics(dialog->findChildren<QAbstractButton*>());
+        dropPersianMnemonics(dialog->findChildren<QAction*>());
+        if (auto* folder = dialog->findChild<QComboBox*>(QStringLiteral("lookInCombo"))) {
+            auto* style = new PathStyle(QStyleFactory::create(dialog->style()->name()));
+            style->setParent(folder);
+            folder->setLayoutDirection(Qt::LeftToRight);
+            folder->setStyle(style);
+        }
+        if (auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView")))
+            for (int column = 1; column < kColumnCaptions.size(); ++column)
+                list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        return false;
+    }
+};
+
 // Persian words on every caption and button; the filter and the folder read left to right.
 void makePersian(QFileDialog& dialog, bool save)
 {
@@ -131,11 +184,8 @@ void makePersian(QFileDialog& dialog, bool save)
     dialog.setLabelText(QFileDialog::FileType, kFileType);
     dialog.setLabelText(QFileDialog::Accept, save ? kSave : kOpen);
     dialog.setLabelText(QFileDialog::Reject, kCancel);
-    dropPersianMnemonics(dialog.findChildren<QLabel*>());
-    dropPersianMnemonics(dialog.findChildren<QAbstractButton*>());
-    dropPersianMnemonics(dialog.findChildren<QAction*>());
-    if (auto* folder = dialog.findChild<QComboBox*>(QStringLiteral("lookInCombo")))
-        folder->setLayoutDirection(Qt::LeftToRight);
+    dialog.installEventFilter(new ShownTouches(&dialog));
+    dialog.resize(dialog.size().expandedTo(kDialogSize));
 }
 
 } // namespace
