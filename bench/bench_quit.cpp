@@ -14,6 +14,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -61,7 +63,14 @@ int main(int argc, char* argv[])
         startProgram();
         QTimer::singleShot(200, [&timer] {
             answerYes(timer);
-            forms().get<Form1>()->exit_Click();
+            // The exit item clicked on the menu bar, as the staff do.
+            QMenuBar* bar = forms().get<Form1>()->menuBar();
+            const QPointF at = bar->actionGeometry(bar->findChild<QAction*>(QStringLiteral("exit"))).center();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(bar, &event);
+            }
         });
         QApplication::exec();
         loopEnded = msSince(timer);

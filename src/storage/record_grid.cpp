@@ -300,7 +300,8 @@ void RecordGrid::fitColumns()
         int widest = headerMetrics.horizontalAdvance(m_model->caption(column).trimmed());
         for (int row = 0; row < rows; ++row)
             widest = std::max(widest, fontMetrics().horizontalAdvance(m_model->index(row, column).data().toString()));
+        // An empty grid keeps the designed widths until it has values to fit.
         const int designed = (m_model->columns()[column].widthTwips + 7) / 15;
-        setColumnWidth(column, std::max(designed, std::min(widest + padding, limit)));
+        setColumnWidth(column, rows == 0 ? designed : std::min(widest + padding, limit));
     }
 }

@@ -43,7 +43,7 @@ protected:
 private:
     void syncFromSource();
     // Each column as wide as its caption and the longest value of the first screen, up to a
-    // limit, and never narrower than designed.
+    // limit; the designed widths while the grid is empty.
     void fitColumns();
     DataSource* m_source = nullptr;
     DataSourceModel* m_model = nullptr;

@@ -81,7 +81,8 @@ private Q_SLOTS:
     }
 
     // Columns fit the longest value of the first screen (an e-mail whole, a 200-character address
-    // up to a limit, never narrower than designed); the strip beside the rows marks the current one.
+    // up to a limit, short keys narrower than designed); the strip beside the rows marks the
+    // current one.
     void columnsFitAndTheCurrentRowIsMarked()
     {
         TestProgram program;
@@ -96,7 +97,7 @@ private Q_SLOTS:
                                           {QStringLiteral("z"), QStringLiteral("ID"), 1500}});
         QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(email));
         QVERIFY(grid.columnWidth(1) < grid.fontMetrics().horizontalAdvance(address) / 2);
-        QCOMPARE(grid.columnWidth(2), 100);
+        QVERIFY(grid.columnWidth(2) < 100); // short keys need less than designed
 
         grid.resize(600, 200);
         grid.show();
