@@ -2,7 +2,9 @@
 // window; on a real database file in a temporary folder.
 #include "calendar/solar_hijri.h"
 #include "catalogue/list_windows.h"
+#include "orders/order_entry.h"
 #include "orders/order_list.h"
+#include "orders/pickers.h"
 #include "orders/renewals.h"
 #include "settings/persian_keyboard.h"
 #include "storage/data_source.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableView>
 
@@ -128,6 +131,26 @@ private Q_SLOTS:
         box->clear();
         QCOMPARE(grid->rowCount(), 3);
         QCOMPARE(list->Adodc1->currentRow(), 0);
+    }
+
+    // A picker keeps its typed search when it switches table, and chooses the row it shows.
+    void pickerSearchAcrossTables()
+    {
+        for (const char* table : {"winhost", "linhost"}) {
+            insert(QString::fromLatin1(table), {{"namep", QStringLiteral("Gold ") + QLatin1String(table)}});
+            insert(QString::fromLatin1(table),
+                   {{"namep", QStringLiteral("Economy ") + QLatin1String(table)}});
+        }
+        Form10* order = openNewOrder();
+        QVERIFY(withPicker<Form12>(order->Command2, [](Form12* picker) {
+            picker->search.SearchBox->setText(QStringLiteral("ECONOMY"));
+            QCOMPARE(column(picker->DataGrid1->model(), 0), QStringList{QStringLiteral("Economy winhost")});
+            clickOption(picker->Option2);
+            QCOMPARE(column(picker->DataGrid1->model(), 0), QStringList{QStringLiteral("Economy linhost")});
+            QTest::keyClick(picker->DataGrid1, Qt::Key_Return);
+        }));
+        QCOMPARE(order->Text2->text(), QStringLiteral("Economy linhost"));
+        order->close();
     }
 
     // The order list writes the rows it shows, in the columns it shows, as a spreadsheet reads
