@@ -155,7 +155,7 @@ void CatalogueList::Form_Load()
     // has been reported by the storage layer already (once for all windows); a file that opens
     // but whose table does not read is told here by the lists that report it.
     const bool read = openQuery(QStringLiteral("SELECT * FROM ") + tableName(m_member.table));
-    if (!read && m_member.reportUnreadable && Database::handleFor(Adodc1->databasePath())) {
+    if (!read && m_member.reportUnreadable && Database::storeFor(Adodc1->databasePath())) {
         PersianMsgBox(this, kUnreadable.arg(Adodc1->tableName(), Adodc1->lastError()), kMsgWarning,
                       kUnreadableTitle);
     }

@@ -1,23 +1,21 @@
 #include "storage/database.h"
 
+#include "storage/sqlite_store.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QtEndian>
 
 #include <sqlite3.h>
 
 #include <map>
+#include <memory>
 #include <set>
 
 namespace Database {
 
 namespace {
-
-const QString kConnectionPrefix = QStringLiteral("corvanta:");
 
 // Messages about the database file, shown to the user.
 const QString kNotUsable = QStringLiteral("فايل بانک اطلاعات «%1» قابل استفاده نيست: %2\n"
@@ -43,18 +41,10 @@ std::set<QString>& reported()
     return files;
 }
 
-std::map<QString, QString>& openConnections() // file path -> connection name
+std::map<QString, std::unique_ptr<SqliteStore>>& openStores() // by absolute file path
 {
-    static std::map<QString, QString> connections;
-    return connections;
-}
-
-sqlite3* handleOf(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(v.constData());
+    static std::map<QString, std::unique_ptr<SqliteStore>> stores;
+    return stores;
 }
 
 void report(const QString& filePath, const QString& message)
@@ -112,126 +102,142 @@ const QList<TableSchema>& schema()
     return tables;
 }
 
-QString checkFile(const QString& filePath)
+namespace {
+
+// An SQLite file, not shorter than the pages its header counts (unless a journal left by a
+// crash is still to be rolled back, which may shorten it).
+QString checkHeader(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return kCannotOpen.arg(file.errorString());
-    if (file.read(16) != QByteArray("SQLite format 3\0", 16))
+    const QByteArray header = file.read(100);
+    if (!header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         return kNotSqlite;
-    file.close();
+    if (header.size() < 100)
+        return kDamaged.arg(QStringLiteral("database disk image is truncated"));
+    const auto at = [&](int offset) { return qFromBigEndian<quint32>(header.constData() + offset); };
+    const quint32 pageSize = qFromBigEndian<quint16>(header.constData() + 16);
+    const qint64 declared = qint64(at(28)) * (pageSize == 1 ? 65536 : pageSize);
+    if (at(92) == at(24) && declared > file.size() && !QFile::exists(filePath + QStringLiteral("-journal")))
+        return kDamaged.arg(QStringLiteral("database disk image is truncated"));
+    return {};
+}
 
+QString checkTables(SqliteStore& store)
+{
+    for (const TableSchema& table : schema()) {
+        const QStringList present = store.columns(table.name);
+        if (present.isEmpty())
+            return kMissingTable.arg(table.name);
+        for (const QString& column : table.columns)
+            if (!present.contains(column, Qt::CaseInsensitive))
+                return kMissingColumn.arg(table.name, column);
+    }
+    return {};
+}
+
+// Every page read and checked: as long as a scan of the whole file.
+QString checkPages(SqliteStore& store)
+{
+    QString result;
+    store.select(QStringLiteral("PRAGMA quick_check"), {}, [&](const RecordStore::Row& row) {
+        result = row.text(0);
+        return false;
+    });
+    return result == QLatin1String("ok") ? QString() : kDamaged.arg(result.isEmpty() ? store.errorText() : result);
+}
+
+QString checkFileWith(const QString& filePath, bool everyPage)
+{
+    const QString problem = checkHeader(filePath);
+    if (!problem.isEmpty())
+        return problem;
     sqlite3* handle = nullptr;
-    const QByteArray name = QFile::encodeName(filePath);
-    if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(filePath).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const QString message = kCannotOpen.arg(QString::fromUtf8(sqlite3_errmsg(handle)));
         sqlite3_close(handle);
         return message;
     }
-    QString problem;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(handle, "PRAGMA quick_check", -1, &stmt, nullptr) != SQLITE_OK) {
-        problem = kDamaged.arg(QString::fromUtf8(sqlite3_errmsg(handle)));
-    } else {
-        const int rc = sqlite3_step(stmt);
-        const char* result = rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)) : nullptr;
-        if (!result || qstrcmp(result, "ok") != 0)
-            problem = kDamaged.arg(result ? QString::fromUtf8(result) : QString::fromUtf8(sqlite3_errmsg(handle)));
-    }
-    sqlite3_finalize(stmt);
+    SqliteStore store(handle);
+    const QString damage = everyPage ? checkPages(store) : QString();
+    return damage.isEmpty() ? checkTables(store) : damage;
+}
 
-    for (const TableSchema& table : schema()) {
-        if (!problem.isEmpty())
-            break;
-        const QByteArray sql = "PRAGMA table_info(" + table.name.toUtf8() + ")";
-        QStringList present;
-        if (sqlite3_prepare_v2(handle, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(stmt) == SQLITE_ROW)
-                present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        }
-        sqlite3_finalize(stmt);
-        if (present.isEmpty()) {
-            problem = kMissingTable.arg(table.name);
-            break;
-        }
-        for (const QString& column : table.columns) {
-            if (!present.contains(column, Qt::CaseInsensitive)) {
-                problem = kMissingColumn.arg(table.name, column);
-                break;
-            }
+} // namespace
+
+QString checkFile(const QString& filePath)
+{
+    return checkFileWith(filePath, true);
+}
+
+namespace {
+
+// Tells a file that cannot be used: to the caller through *error, to the user once.
+void refuse(const QString& path, const QString& message, QString* error)
+{
+    if (error)
+        *error = message;
+    report(path, message);
+}
+
+SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
+{
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    auto known = openStores().find(path);
+    if (known != openStores().end())
+        return known->second.get();
+
+    const bool firstStart = !QFileInfo::exists(path);
+    // Opening checks the header and the tables; a damaged page is told when it is read.
+    const QString problem = firstStart ? QString() : checkFileWith(path, false);
+    if (!problem.isEmpty()) {
+        refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), problem), error);
+        return nullptr;
+    }
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc));
+        sqlite3_close(handle);
+        refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), kCannotOpen.arg(reason)), error);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(handle, 3000);
+    // The file alone must be the whole database: backup and restore copy just that file.
+    sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    if (firstStart) {
+        const QString created = createTables(handle);
+        if (!created.isEmpty()) {
+            sqlite3_close(handle);
+            QFile::remove(path);
+            refuse(path, kCannotCreate.arg(QDir::toNativeSeparators(path), created), error);
+            return nullptr;
         }
     }
-    sqlite3_close(handle);
-    return problem;
+    auto& store = openStores()[path];
+    store = std::make_unique<SqliteStore>(handle);
+    return store.get();
+}
+
+} // namespace
+
+RecordStore* storeFor(const QString& filePath, QString* error)
+{
+    // The store choice: the SQLite file the connection text names.
+    return sqliteStoreFor(filePath, error);
 }
 
 sqlite3* handleFor(const QString& filePath, QString* error)
 {
-    const QString path = QFileInfo(filePath).absoluteFilePath();
-    auto known = openConnections().find(path);
-    if (known != openConnections().end()) {
-        QSqlDatabase db = QSqlDatabase::database(known->second, false);
-        if (db.isOpen())
-            return handleOf(db);
-    }
-
-    const bool firstStart = !QFileInfo::exists(path);
-    if (!firstStart) {
-        const QString problem = checkFile(path);
-        if (!problem.isEmpty()) {
-            const QString message = kNotUsable.arg(QDir::toNativeSeparators(path), problem);
-            if (error)
-                *error = message;
-            report(path, message);
-            return nullptr;
-        }
-    }
-
-    const QString connection = kConnectionPrefix + path;
-    QSqlDatabase db = QSqlDatabase::contains(connection) ? QSqlDatabase::database(connection, false)
-                                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
-    if (!db.open()) {
-        const QString message = kNotUsable.arg(QDir::toNativeSeparators(path), kCannotOpen.arg(db.lastError().text()));
-        if (error)
-            *error = message;
-        report(path, message);
-        return nullptr;
-    }
-    sqlite3* handle = handleOf(db);
-    if (!handle) {
-        db.close();
-        return nullptr;
-    }
-    // The file alone must be the whole database: backup and restore copy just that file.
-    sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-    if (firstStart) {
-        const QString problem = createTables(handle);
-        if (!problem.isEmpty()) {
-            db.close();
-            QFile::remove(path);
-            const QString message = kCannotCreate.arg(QDir::toNativeSeparators(path), problem);
-            if (error)
-                *error = message;
-            report(path, message);
-            return nullptr;
-        }
-    }
-    openConnections()[path] = connection;
-    return handle;
+    SqliteStore* store = sqliteStoreFor(filePath, error);
+    return store ? store->handle() : nullptr;
 }
 
 void closeAll()
 {
-    for (const auto& entry : openConnections()) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(entry.second, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(entry.second);
-    }
-    openConnections().clear();
+    openStores().clear();
     reported().clear();
 }
 

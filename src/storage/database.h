@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class RecordStore;
 struct sqlite3;
 
 namespace Database {
@@ -19,12 +20,18 @@ struct TableSchema
 };
 const QList<TableSchema>& schema();
 
+// The record store of the database a data source names, opening it when needed (for db.mdb:
+// opening and on first start creating the file). nullptr when it cannot be used; *error then
+// says why, in Persian. The store lives until closeAll().
+RecordStore* storeFor(const QString& filePath, QString* error = nullptr);
+
 // The open SQLite handle for a database file, opening (and on first start creating) it when
 // needed. nullptr when the file cannot be used; *error then says why, in Persian.
 sqlite3* handleFor(const QString& filePath, QString* error = nullptr);
 
 // Checks a file without changing it: SQLite header, opens read-only, quick_check is "ok",
-// the five tables with all their columns. Returns the empty text when it is fine, else the
+// the five tables with all their columns. (Opening a file checks all but quick_check, which
+// reads every page.) Returns the empty text when it is fine, else the
 // reason in Persian.
 QString checkFile(const QString& filePath);
 
