@@ -105,9 +105,12 @@ RenewalScan scanRenewals(DataSource& orders, const QDate& today)
     scan.services.reserve(2 * static_cast<size_t>(orders.recordCount()));
     const qint64 todayDay = today.toJulianDay();
     QHash<QString, OrderDate> dates;
-    const QStringList columns = {QStringLiteral("ID"), QStringLiteral("tss"), QStringLiteral("sal"),
-                                 QStringLiteral("htsd2")};
-    orders.scanColumns(columns, [&](int row, const QStringList& c) {
+    // Each service keeps its own texts: the grid, its search and its export read them for rows
+    // in due-date order, which a data source reads best in its own order, here, once.
+    const QStringList columns = {QStringLiteral("ID"),    QStringLiteral("tss"),   QStringLiteral("sal"),
+                                 QStringLiteral("htsd2"), QStringLiteral("nuser"), QStringLiteral("npah"),
+                                 QStringLiteral("nd1"),   QStringLiteral("nd2")};
+    orders.scanColumns(columns, [&](int, const QStringList& c) {
         auto known = dates.constFind(c[1]);
         if (known == dates.constEnd())
             known = dates.insert(c[1], readOrderDate(c[1]));
@@ -125,8 +128,8 @@ RenewalScan scanRenewals(DataSource& orders, const QDate& today)
             if (years == 0)
                 continue;
             const qint64 dueDay = date.due[static_cast<size_t>(years)];
-            scan.services.push_back(
-                {row, id, domain, dueOf(date.date, years), dueDay, static_cast<int>(dueDay - todayDay)});
+            scan.services.push_back({id, domain, c[4], domain ? c[6] : c[5], domain ? c[7] : QString(),
+                                     dueOf(date.date, years), dueDay, static_cast<int>(dueDay - todayDay)});
         }
     });
     std::stable_sort(scan.services.begin(), scan.services.end(),
@@ -134,13 +137,9 @@ RenewalScan scanRenewals(DataSource& orders, const QDate& today)
     return scan;
 }
 
-void RenewalsModel::setServices(const DataSource* orders, std::vector<Renewal> services, int daysAhead)
+void RenewalsModel::setServices(std::vector<Renewal> services, int daysAhead)
 {
     beginResetModel();
-    m_orders = orders;
-    int i = 0;
-    for (const char* name : {"nuser", "npah", "nd1", "nd2"})
-        m_columns[i++] = orders ? orders->columnIndex(QString::fromLatin1(name)) : -1;
     m_services = std::move(services);
     m_listed = 0;
     endResetModel();
@@ -175,11 +174,6 @@ int RenewalsModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(kHeaders.size());
 }
 
-QString RenewalsModel::text(const Renewal& r, Column column) const
-{
-    return m_orders ? m_orders->value(r.row, m_columns[column]) : QString();
-}
-
 QVariant RenewalsModel::data(const QModelIndex& index, int role) const
 {
     const Renewal* r = service(index.row());
@@ -189,11 +183,11 @@ QVariant RenewalsModel::data(const QModelIndex& index, int role) const
     case 0:
         return QString::number(r->orderId);
     case 1:
-        return text(*r, User);
+        return r->user;
     case 2:
         return r->domain ? kDomain : kHosting;
     case 3:
-        return r->domain ? text(*r, DomainName) + QLatin1Char('.') + text(*r, Extension) : text(*r, Plan);
+        return r->domain ? r->name + QLatin1Char('.') + r->extension : r->name;
     case 4:
         return dueDateText(r->due);
     case 5:
@@ -341,7 +335,7 @@ void Renewals::readOrders()
     RenewalScan scan;
     if (Adodc1->refresh())
         scan = scanRenewals(*Adodc1, today());
-    m_model->setServices(Adodc1, std::move(scan.services), DaysAhead->value());
+    m_model->setServices(std::move(scan.services), DaysAhead->value());
     Unreadable->setText(kUnreadable.arg(scan.unreadable));
     selectOrder(currentId, currentDomain);
 }

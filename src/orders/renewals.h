@@ -23,9 +23,11 @@ class SearchFilterModel;
 
 struct Renewal
 {
-    int row = 0; // the order's row in the data source it was read from
     qint32 orderId = 0;
     bool domain = false; // the domain of the order, else its hosting service
+    QString user;
+    QString name;      // the plan, or the domain's name
+    QString extension; // the domain's extension
     PersianDate due;
     qint64 dueDay = 0; // Julian day of the due date
     int daysLeft = 0;  // from today; negative when overdue
@@ -37,8 +39,7 @@ struct RenewalScan
     int unreadable = 0;            // orders without a valid date or period
 };
 
-// Works out the services of every order of the data source (its query reads ID, tss, sal and
-// htsd2 of table ss).
+// Works out the services of every order of the data source (its query reads table ss).
 RenewalScan scanRenewals(DataSource& orders, const QDate& today);
 // "1404/12/29".
 QString dueDateText(const PersianDate& date);
@@ -49,8 +50,7 @@ class RenewalsModel : public QAbstractTableModel
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
-    // The services and the data source they were read from, which shows their texts.
-    void setServices(const DataSource* orders, std::vector<Renewal> services, int daysAhead);
+    void setServices(std::vector<Renewal> services, int daysAhead);
     void setDaysAhead(int daysAhead);
     const Renewal* service(int row) const;
 
@@ -60,11 +60,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    enum Column { User, Plan, DomainName, Extension };
-    QString text(const Renewal& r, Column column) const;
-
-    const DataSource* m_orders = nullptr;
-    int m_columns[4] = {-1, -1, -1, -1}; // of the data source, by Column
     std::vector<Renewal> m_services;
     int m_listed = 0;
 };
@@ -76,7 +71,7 @@ public:
     explicit Renewals(QWidget* parent = nullptr);
     void Form_Load() override;
 
-    DataSource* Adodc1 = nullptr; // the orders, with the columns the window shows
+    DataSource* Adodc1 = nullptr; // the orders
     QTableView* DataGrid1 = nullptr;
     QSpinBox* DaysAhead = nullptr;
     QLabel* Unreadable = nullptr;    // "n orders without a valid date or period"
