@@ -7,10 +7,12 @@
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -223,12 +225,29 @@ class DayCountCells : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->direction = Qt::LeftToRight;
-        option->displayAlignment = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+        const QRect box =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget).adjusted(2, 0, -2, 0);
+        // The digits and the sign are drawn apart, so that no text direction moves the sign.
+        const bool negative = text.startsWith(QLatin1Char('-'));
+        const QString digits = negative ? text.mid(1) : text;
+        constexpr int flags = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                             : QPalette::Text));
+        painter->drawText(box, flags, digits);
+        if (negative)
+            painter->drawText(box.adjusted(0, 0, -opt.fontMetrics.horizontalAdvance(digits), 0), flags,
+                              QStringLiteral("-"));
+        painter->restore();
     }
 };
 
