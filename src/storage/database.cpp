@@ -1,5 +1,8 @@
 #include "storage/database.h"
 
+#include "storage/postgres_store.h"
+#include "storage/settings_store.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -224,6 +227,7 @@ sqlite3* handleFor(const QString& filePath, QString* error)
 
 void closeAll()
 {
+    Postgres::Server::closeAll();
     for (const auto& entry : openConnections()) {
         {
             QSqlDatabase db = QSqlDatabase::database(entry.second, false);
@@ -233,6 +237,20 @@ void closeAll()
     }
     openConnections().clear();
     reported().clear();
+}
+
+void reportProblem(const QString& message)
+{
+    if (reporter())
+        reporter()(message);
+}
+
+QString serverConnection()
+{
+    const QString fromEnvironment = qEnvironmentVariable("CORVANTA_DATABASE").trimmed();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey).trimmed();
 }
 
 void setProblemReporter(std::function<void(const QString& message)> reporterFunction)

@@ -1,0 +1,95 @@
+#pragma once
+// A PostgreSQL server as the record store, for a shop with several desks (libpq). One connection
+// per connection string, shared by every data source naming it. On first use of an empty
+// database it creates the five tables (ID an identity column, every other column text); a
+// database whose tables of those names hold other columns is never touched. A connection lost
+// mid-session fails the operation that finds it, with a Persian message; the next operation
+// connects again.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+struct pg_conn;
+struct pg_result;
+
+namespace Postgres {
+
+// The Persian reason a connection string may not be used (it carries a password, or libpq
+// cannot read it); the empty text when it is fine.
+QString checkConnectionString(const QString& conninfo);
+
+// The rows of one statement; cells are UTF-8 text. Owns the libpq result.
+class Result
+{
+public:
+    Result() = default;
+    ~Result();
+    Result(const Result&) = delete;
+    Result& operator=(const Result&) = delete;
+    int rowCount() const;
+    int columnCount() const;
+    QString columnName(int column) const;
+    bool isNull(int row, int column) const;
+    const char* cell(int row, int column) const;
+    int cellLength(int row, int column) const;
+    QString text(int row, int column) const;
+    // Rows an INSERT, UPDATE or DELETE touched.
+    qint64 affectedRows() const;
+
+private:
+    friend class Server;
+    void reset(pg_result* result);
+    pg_result* m_result = nullptr;
+};
+
+class Server
+{
+public:
+    // The open server for this connection string, connecting (and on first use of an empty
+    // database creating the tables) when needed. nullptr when it cannot be used; *error then
+    // says why in Persian, and the problem reporter of Database is told once.
+    static Server* forConnection(const QString& conninfo, QString* error = nullptr);
+    // Disconnects every server (tests; the next forConnection connects again).
+    static void closeAll();
+    // Connects on a connection of its own, closed again, and checks the tables as
+    // forConnection does without creating any: the empty text when the program can use the
+    // database (an empty one too), else the reason in Persian.
+    static QString testConnection(const QString& conninfo);
+
+    // Runs one statement with text parameters marked `?` (a null QString binds NULL); true
+    // on success. *result receives the rows. On failure lastError() says why in Persian.
+    bool exec(const QString& sql, const QList<QString>& params = {}, Result* result = nullptr);
+    // Runs a query row by row without holding all its rows (backup); visit gets each row.
+    bool stream(const QString& sql, const std::function<void(const Result& row)>& visit);
+    // Feeds rows to "COPY table (columns) FROM STDIN" in text format; next() fills the cells
+    // of one row (a null QString is NULL) and returns false after the last row.
+    bool copyIn(const QString& table, const QStringList& columns, const std::function<bool(QList<QString>&)>& next);
+
+    bool begin();
+    bool commit();
+    void rollback();
+
+    QString lastError() const { return m_lastError; }
+    QString connectionString() const { return m_conninfo; }
+
+    ~Server();
+
+private:
+    explicit Server(const QString& conninfo);
+    bool connect();
+    bool ensureConnected();
+    QString prepareTables(bool create);
+    bool failed(pg_result* result);
+    pg_conn* m_conn = nullptr;
+    QString m_conninfo;
+    QString m_lastError;
+    bool m_lost = false;
+};
+
+// "?" marks outside quoted text and identifiers become $1, $2, ...
+QByteArray numberedParameters(const QString& sql);
+
+} // namespace Postgres
