@@ -188,7 +188,8 @@ bool Server::connect()
     m_conn = PQconnectdbParams(keys, values, 1);
     if (PQstatus(m_conn) == CONNECTION_OK) {
         PQsetClientEncoding(m_conn, "UTF8");
-        PQclear(PQexec(m_conn, "SET client_min_messages = warning"));
+        // The server's notices (a ROLLBACK with nothing to undo) are not for the user.
+        PQsetNoticeProcessor(m_conn, [](void*, const char*) {}, nullptr);
         m_lost = false;
         return true;
     }
@@ -250,8 +251,11 @@ bool Server::exec(const QString& sql, const QList<QString>& params, Result* resu
         texts.push_back(p.toUtf8());
         values.push_back(p.isNull() ? nullptr : texts.back().constData());
     }
-    pg_result* r = PQexecParams(m_conn, numberedParameters(sql).constData(), static_cast<int>(values.size()), nullptr,
-                                values.data(), nullptr, nullptr, 0);
+    // Without parameters a text may hold several statements (the tables are made in one).
+    pg_result* r = params.isEmpty() ? PQexec(m_conn, sql.toUtf8().constData())
+                                    : PQexecParams(m_conn, numberedParameters(sql).constData(),
+                                                   static_cast<int>(values.size()), nullptr, values.data(), nullptr,
+                                                   nullptr, 0);
     if (failed(r)) {
         PQclear(r);
         return false;

@@ -93,3 +93,20 @@ private:
 QByteArray numberedParameters(const QString& sql);
 
 } // namespace Postgres
+
+// ---- Copies between the server and a database file ------------------------------------------
+
+namespace Postgres {
+
+// Writes the five tables with all their rows into `destination` (a new or empty file) as a
+// database file of the same layout as db.mdb, so it restores into either store. The empty
+// text on success, else the reason in Persian; the file is then left for the caller to remove.
+QString writeDatabaseFile(Server* server, const QString& destination);
+
+// Replaces the rows of the five tables with those of the database file `source` (already
+// checked by Database::checkFile) in one transaction: all or nothing. With `onlyIntoEmpty`
+// it refuses, changing nothing, when any of the tables holds a row. Keys are kept, and the
+// server's next keys follow the highest key either side has used. The empty text on success.
+QString replaceFromDatabaseFile(Server* server, const QString& source, bool onlyIntoEmpty);
+
+} // namespace Postgres
