@@ -2,25 +2,21 @@
 
 #include "storage/postgres_store.h"
 #include "storage/settings_store.h"
+#include "storage/sqlite_store.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <sqlite3.h>
 
 #include <map>
+#include <memory>
 #include <set>
 
 namespace Database {
 
 namespace {
-
-const QString kConnectionPrefix = QStringLiteral("corvanta:");
 
 // Messages about the database file, shown to the user.
 const QString kNotUsable = QStringLiteral("فايل بانک اطلاعات «%1» قابل استفاده نيست: %2\n"
@@ -46,18 +42,10 @@ std::set<QString>& reported()
     return files;
 }
 
-std::map<QString, QString>& openConnections() // file path -> connection name
+std::map<QString, std::unique_ptr<SqliteStore>>& openStores() // by absolute file path
 {
-    static std::map<QString, QString> connections;
-    return connections;
-}
-
-sqlite3* handleOf(const QSqlDatabase& db)
-{
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(v.constData());
+    static std::map<QString, std::unique_ptr<SqliteStore>> stores;
+    return stores;
 }
 
 void report(const QString& filePath, const QString& message)
@@ -168,74 +156,77 @@ QString checkFile(const QString& filePath)
     return problem;
 }
 
-sqlite3* handleFor(const QString& filePath, QString* error)
+namespace {
+
+// Tells a file that cannot be used: to the caller through *error, to the user once.
+void refuse(const QString& path, const QString& message, QString* error)
+{
+    if (error)
+        *error = message;
+    report(path, message);
+}
+
+SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
 {
     const QString path = QFileInfo(filePath).absoluteFilePath();
-    auto known = openConnections().find(path);
-    if (known != openConnections().end()) {
-        QSqlDatabase db = QSqlDatabase::database(known->second, false);
-        if (db.isOpen())
-            return handleOf(db);
-    }
+    auto known = openStores().find(path);
+    if (known != openStores().end())
+        return known->second.get();
 
     const bool firstStart = !QFileInfo::exists(path);
-    if (!firstStart) {
-        const QString problem = checkFile(path);
-        if (!problem.isEmpty()) {
-            const QString message = kNotUsable.arg(QDir::toNativeSeparators(path), problem);
-            if (error)
-                *error = message;
-            report(path, message);
-            return nullptr;
-        }
-    }
-
-    const QString connection = kConnectionPrefix + path;
-    QSqlDatabase db = QSqlDatabase::contains(connection) ? QSqlDatabase::database(connection, false)
-                                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
-    if (!db.open()) {
-        const QString message = kNotUsable.arg(QDir::toNativeSeparators(path), kCannotOpen.arg(db.lastError().text()));
-        if (error)
-            *error = message;
-        report(path, message);
+    const QString problem = firstStart ? QString() : checkFile(path);
+    if (!problem.isEmpty()) {
+        refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), problem), error);
         return nullptr;
     }
-    sqlite3* handle = handleOf(db);
-    if (!handle) {
-        db.close();
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc));
+        sqlite3_close(handle);
+        refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), kCannotOpen.arg(reason)), error);
         return nullptr;
     }
+    sqlite3_busy_timeout(handle, 3000);
     // The file alone must be the whole database: backup and restore copy just that file.
     sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     if (firstStart) {
-        const QString problem = createTables(handle);
-        if (!problem.isEmpty()) {
-            db.close();
+        const QString created = createTables(handle);
+        if (!created.isEmpty()) {
+            sqlite3_close(handle);
             QFile::remove(path);
-            const QString message = kCannotCreate.arg(QDir::toNativeSeparators(path), problem);
-            if (error)
-                *error = message;
-            report(path, message);
+            refuse(path, kCannotCreate.arg(QDir::toNativeSeparators(path), created), error);
             return nullptr;
         }
     }
-    openConnections()[path] = connection;
-    return handle;
+    auto& store = openStores()[path];
+    store = std::make_unique<SqliteStore>(handle);
+    return store.get();
+}
+
+} // namespace
+
+RecordStore* storeFor(const QString& filePath, QString* error)
+{
+    // The store choice: the shop's server when one is named, else the file the connection
+    // text names.
+    const QString server = serverConnection();
+    if (!server.isEmpty())
+        return Postgres::Server::forConnection(server, error);
+    return sqliteStoreFor(filePath, error);
+}
+
+sqlite3* handleFor(const QString& filePath, QString* error)
+{
+    SqliteStore* store = sqliteStoreFor(filePath, error);
+    return store ? store->handle() : nullptr;
 }
 
 void closeAll()
 {
     Postgres::Server::closeAll();
-    for (const auto& entry : openConnections()) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(entry.second, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(entry.second);
-    }
-    openConnections().clear();
+    openStores().clear();
     reported().clear();
 }
 

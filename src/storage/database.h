@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class RecordStore;
 struct sqlite3;
 
 namespace Database {
@@ -18,6 +19,11 @@ struct TableSchema
     QStringList columns;
 };
 const QList<TableSchema>& schema();
+
+// The record store of the database a data source names, opening it when needed (for db.mdb:
+// opening and on first start creating the file). nullptr when it cannot be used; *error then
+// says why, in Persian. The store lives until closeAll().
+RecordStore* storeFor(const QString& filePath, QString* error = nullptr);
 
 // The open SQLite handle for a database file, opening (and on first start creating) it when
 // needed. nullptr when the file cannot be used; *error then says why, in Persian.
