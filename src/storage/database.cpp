@@ -159,6 +159,13 @@ QString checkFile(const QString& filePath)
 namespace {
 
 // Tells a file that cannot be used: to the caller through *error, to the user once.
+// The server connection string chosen for the run; null until read.
+QString& chosenServer()
+{
+    static QString chosen;
+    return chosen;
+}
+
 void refuse(const QString& path, const QString& message, QString* error)
 {
     if (error)
@@ -226,6 +233,7 @@ sqlite3* handleFor(const QString& filePath, QString* error)
 void closeAll()
 {
     Postgres::Server::closeAll();
+    chosenServer() = QString();
     openStores().clear();
     reported().clear();
 }
@@ -238,10 +246,16 @@ void reportProblem(const QString& message)
 
 QString serverConnection()
 {
-    const QString fromEnvironment = qEnvironmentVariable("CORVANTA_DATABASE").trimmed();
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey).trimmed();
+    // Read once (every data source asks at every operation); closeAll() reads it again.
+    QString& chosen = chosenServer();
+    if (chosen.isNull()) {
+        chosen = qEnvironmentVariable("CORVANTA_DATABASE").trimmed();
+        if (chosen.isEmpty())
+            chosen = SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey).trimmed();
+        if (chosen.isNull())
+            chosen = QStringLiteral("");
+    }
+    return chosen;
 }
 
 void setProblemReporter(std::function<void(const QString& message)> reporterFunction)

@@ -2,6 +2,8 @@
 
 #include "storage/database.h"
 
+#include <QRegularExpression>
+
 #include <libpq-fe.h>
 
 #include <map>
@@ -426,30 +428,41 @@ QString Server::prepareTables(bool create)
     return problem;
 }
 
+std::unique_ptr<Server> Server::open(const QString& conninfo, QString* error)
+{
+    QString problem = checkConnectionString(conninfo);
+    std::unique_ptr<Server> server;
+    if (problem.isEmpty()) {
+        server.reset(new Server(conninfo));
+        if (!server->connect())
+            problem = server->lastError();
+        else if (const QString tables = server->prepareTables(true); !tables.isEmpty())
+            problem = kNotUsable.arg(conninfo, tables);
+    }
+    if (problem.isEmpty())
+        return server;
+    if (error)
+        *error = problem;
+    return nullptr;
+}
+
 Server* Server::forConnection(const QString& conninfo, QString* error)
 {
     const auto known = servers().find(conninfo);
     if (known != servers().end())
         return known->second.get();
-    auto report = [&](const QString& message) {
+    QString problem;
+    std::unique_ptr<Server> server = open(conninfo, &problem);
+    if (!server) {
         if (error)
-            *error = message;
+            *error = problem;
         if (reported().insert(conninfo).second)
-            Database::reportProblem(message);
+            Database::reportProblem(problem);
         return nullptr;
-    };
-    QString problem = checkConnectionString(conninfo);
-    if (!problem.isEmpty())
-        return report(problem);
-    std::unique_ptr<Server> server(new Server(conninfo));
-    if (!server->connect())
-        return report(server->lastError());
-    problem = server->prepareTables(true);
-    if (!problem.isEmpty())
-        return report(kNotUsable.arg(conninfo, problem));
-    Server* open = server.get();
+    }
+    Server* opened = server.get();
     servers()[conninfo] = std::move(server);
-    return open;
+    return opened;
 }
 
 void Server::closeAll()
@@ -468,6 +481,126 @@ QString Server::testConnection(const QString& conninfo)
         return server.lastError();
     problem = server.prepareTables(false);
     return problem.isEmpty() ? QString() : kNotUsable.arg(conninfo, problem);
+}
+
+} // namespace Postgres
+
+// ---- The record store's operations ----------------------------------------------------------
+
+namespace Postgres {
+
+namespace {
+
+class ServerRow final : public RecordStore::Row
+{
+public:
+    explicit ServerRow(const Result& result) : m_result(result) {}
+    int columnCount() const override { return m_result.columnCount(); }
+    bool isNull(int column) const override { return m_result.isNull(m_row, column); }
+    QByteArrayView bytes(int column) const override
+    {
+        return QByteArrayView(m_result.cell(m_row, column), m_result.cellLength(m_row, column));
+    }
+    qint64 integer(int column) const override { return QByteArray(m_result.cell(m_row, column)).toLongLong(); }
+    int m_row = 0;
+
+private:
+    const Result& m_result;
+};
+
+// The server folds unquoted names to lower case; the program names the key column ID.
+QString programName(const QString& column)
+{
+    return column == QLatin1String("id") ? QStringLiteral("ID") : column;
+}
+
+} // namespace
+
+QString withKeyOrder(const QString& sql)
+{
+    static const QRegularExpression oneTable(
+        QStringLiteral("^\\s*SELECT\\s[^()?]*\\bFROM\\s+(\\w+)(\\s+WHERE\\s[^()]*)?\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression ordered(QStringLiteral("\\b(ORDER|GROUP|LIMIT|UNION|JOIN)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString trimmed = sql.trimmed();
+    if (!oneTable.match(trimmed).hasMatch() || ordered.match(trimmed).hasMatch())
+        return sql;
+    QString text = trimmed;
+    if (text.endsWith(u';'))
+        text.chop(1);
+    return text + QStringLiteral(" ORDER BY ID");
+}
+
+bool Server::select(const QString& sql, const QStringList& params, const Visitor& visit, QStringList* columns)
+{
+    Result result;
+    if (!exec(withKeyOrder(sql), params, &result))
+        return false;
+    if (columns) {
+        columns->clear();
+        for (int c = 0; c < result.columnCount(); ++c)
+            columns->append(programName(result.columnName(c)));
+    }
+    ServerRow row(result);
+    for (row.m_row = 0; row.m_row < result.rowCount(); ++row.m_row)
+        if (!visit(row))
+            break;
+    return true;
+}
+
+qint64 Server::execute(const QString& sql, const QStringList& params)
+{
+    Result result;
+    return exec(sql, params, &result) ? result.affectedRows() : -1;
+}
+
+qint64 Server::insert(const QString& table, const QStringList& columns, const QStringList& values)
+{
+    const QString sql = columns.isEmpty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING ID").arg(table)
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING ID")
+                                  .arg(table, columns.join(u','), QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    Result result;
+    if (!exec(sql, values, &result) || result.rowCount() != 1)
+        return -1;
+    return result.text(0, 0).toLongLong();
+}
+
+QStringList Server::tables()
+{
+    Result result;
+    QStringList names;
+    if (exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema()"),
+             {}, &result))
+        for (int r = 0; r < result.rowCount(); ++r)
+            names << result.text(r, 0);
+    return names;
+}
+
+QStringList Server::columns(const QString& table)
+{
+    Result result;
+    QStringList names;
+    if (exec(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = current_schema() "
+                            "AND table_name = lower(?) ORDER BY ordinal_position"),
+             {table}, &result))
+        for (int r = 0; r < result.rowCount(); ++r)
+            names << programName(result.text(r, 0));
+    return names;
+}
+
+QString Server::nullSafeEquals(const QString& column) const
+{
+    return column + QStringLiteral(" IS NOT DISTINCT FROM ?");
+}
+
+quint64 Server::changeStamp()
+{
+    // Nothing on the server both moves with every row another desk commits and stands still
+    // between a change of ours and the stamp read after it, so the server cannot tell: data
+    // sources read their keys again at every refresh.
+    return 0;
 }
 
 } // namespace Postgres

@@ -5,12 +5,15 @@
 // database whose tables of those names hold other columns is never touched. A connection lost
 // mid-session fails the operation that finds it, with a Persian message; the next operation
 // connects again.
+#include "storage/record_store.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 struct pg_conn;
 struct pg_result;
@@ -45,13 +48,16 @@ private:
     pg_result* m_result = nullptr;
 };
 
-class Server
+class Server final : public RecordStore
 {
 public:
     // The open server for this connection string, connecting (and on first use of an empty
     // database creating the tables) when needed. nullptr when it cannot be used; *error then
     // says why in Persian, and the problem reporter of Database is told once.
     static Server* forConnection(const QString& conninfo, QString* error = nullptr);
+    // A connection of its own, with the tables checked (and in an empty database made) as
+    // forConnection does, reporting nothing; nullptr with *error when it cannot be used.
+    static std::unique_ptr<Server> open(const QString& conninfo, QString* error);
     // Disconnects every server (tests; the next forConnection connects again).
     static void closeAll();
     // Connects on a connection of its own, closed again, and checks the tables as
@@ -68,14 +74,25 @@ public:
     // of one row (a null QString is NULL) and returns false after the last row.
     bool copyIn(const QString& table, const QStringList& columns, const std::function<bool(QList<QString>&)>& next);
 
-    bool begin();
-    bool commit();
-    void rollback();
+    // The record store's operations. Rows of a query over one table without an order come in
+    // the order of their keys, as they do from the database file.
+    bool select(const QString& sql, const QStringList& params, const Visitor& visit,
+                QStringList* columns = nullptr) override;
+    qint64 execute(const QString& sql, const QStringList& params = {}) override;
+    bool begin() override;
+    bool commit() override;
+    void rollback() override;
+    qint64 insert(const QString& table, const QStringList& columns, const QStringList& values) override;
+    QStringList tables() override;
+    QStringList columns(const QString& table) override;
+    QString errorText() const override { return m_lastError; }
+    QString nullSafeEquals(const QString& column) const override;
+    quint64 changeStamp() override;
 
     QString lastError() const { return m_lastError; }
     QString connectionString() const { return m_conninfo; }
 
-    ~Server();
+    ~Server() override;
 
 private:
     explicit Server(const QString& conninfo);
@@ -91,6 +108,9 @@ private:
 
 // "?" marks outside quoted text and identifiers become $1, $2, ...
 QByteArray numberedParameters(const QString& sql);
+// A query over one table with neither order nor grouping gets "ORDER BY ID": the database
+// file gives such rows in the order of their keys, the server in no settled order.
+QString withKeyOrder(const QString& sql);
 
 } // namespace Postgres
 

@@ -2,10 +2,19 @@
 // passwords refused, backup as a database file and restore back, a lost connection.
 // Runs against the server named by CORVANTA_TEST_SERVER (scripts/test.sh starts one).
 #include "app/backup_restore.h"
+#include "catalogue/customer_editor.h"
+#include "catalogue/list_windows.h"
+#include "settings/server_settings_tab.h"
+#include "storage/data_source.h"
+#include "storage/edit_state.h"
+#include "storage/settings_store.h"
 #include "storage/database.h"
 #include "storage/postgres_store.h"
 #include "support/fixtures.h"
+#include "ui/form_registry.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <libpq-fe.h>
@@ -70,6 +79,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        qunsetenv("CORVANTA_DATABASE");
         if (QTest::currentTestFailed())
             qWarning() << m_program->databaseProblems;
         m_program.reset();
@@ -205,6 +215,95 @@ private Q_SLOTS:
         QVERIFY(!server->exec(QStringLiteral("SELECT count(*) FROM ss")));
         QVERIFY(server->lastError().contains(QStringLiteral("ارتباط با سرور بانک اطلاعات قطع شد")));
         QVERIFY(server->exec(QStringLiteral("SELECT count(*) FROM ss")));
+    }
+
+    void windowsWorkOnTheServer_data()
+    {
+        QTest::addColumn<bool>("fromSettings");
+        QTest::newRow("environment") << false;
+        QTest::newRow("settings") << true;
+    }
+    void windowsWorkOnTheServer()
+    {
+        QFETCH(bool, fromSettings);
+        if (fromSettings)
+            SettingsStore::write(SettingsStore::kDatabase, SettingsStore::kServerKey, testServer());
+        else
+            qputenv("CORVANTA_DATABASE", testServer().toUtf8());
+        ModalAnswerer fill([](QWidget* window) {
+            auto* customer = qobject_cast<Form5*>(window);
+            fixtures::typeText(customer->Text1, QStringLiteral("rezaei88"));
+            customer->Text2->setText(QStringLiteral("مريم"));
+            customer->Command1->click();
+        });
+        editState(Table::newmoshtary).setNewRecord();
+        forms().showModal<Form5>();
+        QVERIFY(fill.done());
+        QCOMPARE(admin(kCustomers), QStringLiteral("1:مريم"));
+        auto* list = forms().get<Form9>();
+        QCOMPARE(list->Adodc1->recordCount(), 1);
+        QCOMPARE(list->Adodc1->field(QStringLiteral("nuser")), QStringLiteral("rezaei88"));
+        QVERIFY(list->Adodc1->find(QStringLiteral("ID=1")));
+        QVERIFY(!QFileInfo::exists(m_program->dbPath()));
+    }
+
+    void aRowChangedByAnotherDeskIsNotOverwritten()
+    {
+        qputenv("CORVANTA_DATABASE", testServer().toUtf8());
+        QVERIFY(Postgres::Server::forConnection(testServer()));
+        QCOMPARE(admin(QStringLiteral("INSERT INTO newmoshtary (name, mob) VALUES ('مريم', '0912')")), QString());
+        auto editor = fixtures::openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=1"));
+        QLineEdit name;
+        editor->bind(&name, QStringLiteral("name"));
+        QCOMPARE(admin(QStringLiteral("UPDATE newmoshtary SET name='سارا' WHERE ID=1")), QString());
+        name.setText(QStringLiteral("مريم رضايي"));
+        QVERIFY(!editor->update());
+        QVERIFY(!editor->lastError().isEmpty());
+        QCOMPARE(name.text(), QStringLiteral("مريم رضايي"));
+        QCOMPARE(admin(kCustomers), QStringLiteral("1:سارا"));
+    }
+
+    void aLostConnectionKeepsTypedValuesAndReconnects()
+    {
+        qputenv("CORVANTA_DATABASE", testServer().toUtf8());
+        QVERIFY(Postgres::Server::forConnection(testServer()));
+        QCOMPARE(admin(QStringLiteral("INSERT INTO newmoshtary (name) VALUES ('مريم')")), QString());
+        auto editor = fixtures::openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=1"));
+        QLineEdit name;
+        editor->bind(&name, QStringLiteral("name"));
+        admin(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = 'corvanta'"));
+        name.setText(QStringLiteral("سارا"));
+        QVERIFY(!editor->update());
+        QVERIFY(editor->lastError().contains(QStringLiteral("ارتباط با سرور بانک اطلاعات قطع شد")));
+        QCOMPARE(name.text(), QStringLiteral("سارا"));
+        QVERIFY2(editor->update(), qPrintable(editor->lastError()));
+        QCOMPARE(admin(kCustomers), QStringLiteral("1:سارا"));
+    }
+
+    void theServerTabRefusesPasswordsTestsAndCopies()
+    {
+        fixtures::insert(QStringLiteral("winhost"), {{"namep", QStringLiteral("پنل نقره اي")}});
+        ServerSettingsTab tab;
+        tab.ServerText->setText(testServer() + QStringLiteral(" password=Sarv3ndo"));
+        ModalAnswerer refused(fixtures::kOk);
+        tab.ServerSave->click();
+        QVERIFY(refused.seen().text.contains(QStringLiteral(".pgpass")));
+        QCOMPARE(SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey), QString());
+
+        tab.ServerText->setText(testServer());
+        const QStringList buttons = {QStringLiteral("ServerTest"), QStringLiteral("ServerCopy"),
+                                     QStringLiteral("ServerCopy"), QStringLiteral("ServerSave")};
+        QStringList told;
+        for (const QString& button : buttons) {
+            ModalAnswerer answer(fixtures::kOk);
+            tab.findChild<QPushButton*>(button)->click();
+            told << answer.seen().text;
+        }
+        QVERIFY(told[0].contains(QStringLiteral("برقرار شد")));
+        QVERIFY(told[1].contains(QStringLiteral("منتقل شد")));
+        QVERIFY(told[2].contains(QStringLiteral("خالي نيست"))); // only into an empty database
+        QCOMPARE(admin(QStringLiteral("SELECT ID || namep FROM winhost")), QStringLiteral("1پنل نقره اي"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey), testServer());
     }
 
 private:
