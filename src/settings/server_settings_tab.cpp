@@ -16,7 +16,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("    سرور    ");
 const QString kHeading = QStringLiteral("رشته اتصال سرور PostgreSQL (خالي: فايل db.mdb) :");
-const QString kNote = QStringLiteral("رمز عبور را اينجا ننويسيد، آن را در فايل ‎~/.pgpass‎ بگذاريد. "
+const QString kNote = QStringLiteral("رمز عبور را اينجا ننويسيد، آن را در فايل ‪~/.pgpass‬ بگذاريد. "
                                      "سرور ثبت شده از اجراي بعدي نرم افزار به کار مي رود.");
 const QString kSave = QStringLiteral("ثبت سرور");
 const QString kTest = QStringLiteral("آزمايش اتصال");
@@ -42,6 +42,7 @@ ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
     ServerText = latinTextBox(this, "ServerText", 120, 420, 4935, 315);
     ServerText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ServerText->setText(SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey));
+    ServerText->setCursorPosition(0);
     ServerNote = label(this, "ServerNote", kNote, 120, 780, 4935, 480);
     ServerNote->setWordWrap(true);
     ServerSave = button(this, "ServerSave", kSave, 3840, 1380, 1215, 375);

@@ -17,11 +17,11 @@ namespace {
 const QString kPassword = QStringLiteral(
     "رشته اتصال به سرور رمز عبور دارد و نرم افزار رمز عبور را در تنظيمات نگه نمي دارد.\n"
     "رمز عبور را از رشته اتصال برداريد و در فايل رمز عبور libpq بنويسيد "
-    "(در لينوکس ‎~/.pgpass‎ با اجازه دسترسي 0600، در ويندوز ‎%APPDATA%\\postgresql\\pgpass.conf‎).");
+    "(در لينوکس ‪~/.pgpass‬ با اجازه دسترسي 0600، در ويندوز ‪%APPDATA%\\postgresql\\pgpass.conf‬).");
 const QString kBadConnection = QStringLiteral("رشته اتصال به سرور بانک اطلاعات درست نيست (%1).");
 const QString kCannotConnect = QStringLiteral("به سرور بانک اطلاعات وصل نشد: %1");
 const QString kNoPassword = QStringLiteral(
-    "\nسرور رمز عبور مي خواهد: آن را در فايل رمز عبور libpq (در لينوکس ‎~/.pgpass‎) بنويسيد.");
+    "\nسرور رمز عبور مي خواهد: آن را در فايل رمز عبور libpq (در لينوکس ‪~/.pgpass‬) بنويسيد.");
 const QString kNotUsable = QStringLiteral("بانک اطلاعات سرور «%1» قابل استفاده نيست: %2\n"
                                           "نرم افزار چيزي در آن تغيير نمي دهد.");
 const QString kNotOurs = QStringLiteral("جدول %1 در اين بانک اطلاعات از اين نرم افزار نيست (%2).");
