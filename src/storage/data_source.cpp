@@ -2,6 +2,7 @@
 
 #include "storage/database.h"
 #include "storage/program_folder.h"
+#include "storage/record_store.h"
 
 #include <QDir>
 #include <QLabel>
@@ -10,79 +11,77 @@
 #include <QRegularExpression>
 #include <QTextEdit>
 
-#include <sqlite3.h>
-
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
 const QString kProvider = QStringLiteral("Provider=Corvanta.SQLite;Data Source=");
 const QString kNoCurrentRow = QStringLiteral("ركوردي انتخاب نشده است.");
 const QString kNoQuery = QStringLiteral("پرس و جوي اين پنجره معلوم نيست.");
-const QString kRowGone = QStringLiteral("اين ركورد ديگر در بانک اطلاعات نيست.");
 const QString kBadCriterion = QStringLiteral("شرط جستجو درست نيست.");
+const QString kChangedMeanwhile =
+    QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده يا پاک کرده است، پس چيزي ثبت نشد.\n"
+                   "آنچه نوشته ايد در پنجره مانده است؛ ركورد از بانک اطلاعات دوباره خوانده مي شود.");
 
-// What went wrong, told the user in Persian; the engine's own words follow for support.
-QString sqliteError(sqlite3* handle)
+// Rows are read a page at a time; the cache keeps a few pages.
+constexpr int kPageRows = 200;
+constexpr size_t kCacheRows = 10 * kPageRows;
+
+// What this program stored, per store, so that a list re-read after a save takes in the saved
+// row without reading every ID again. Each change carries the store's change stamp before and
+// after it; a snapshot can follow the changes from its own stamp only while they chain up.
+struct Change
 {
-    QString reason;
-    switch (sqlite3_errcode(handle) & 0xFF) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        reason = QStringLiteral("بانک اطلاعات در دست برنامه ديگري است؛ کمي بعد دوباره سعي کنيد.");
-        break;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-        reason = QStringLiteral("فايل بانک اطلاعات فقط خواندني است و چيزي در آن ثبت نمي شود.");
-        break;
-    case SQLITE_FULL:
-        reason = QStringLiteral("جاي خالي ديسک تمام شده است.");
-        break;
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
-        reason = QStringLiteral("خواندن يا نوشتن فايل بانک اطلاعات ممکن نشد.");
-        break;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        reason = QStringLiteral("فايل بانک اطلاعات آسيب ديده است.");
-        break;
-    case SQLITE_CONSTRAINT:
-    case SQLITE_TOOBIG:
-    case SQLITE_MISMATCH:
-        reason = QStringLiteral("بانک اطلاعات اين مقدار را نپذيرفت.");
-        break;
-    default:
-        reason = QStringLiteral("بانک اطلاعات اين کار را انجام نداد.");
-        break;
-    }
-    return reason + QStringLiteral(" (") + QString::fromUtf8(sqlite3_errmsg(handle)) + QLatin1Char(')');
+    quint64 store;
+    quint64 before;
+    quint64 after;
+    QString table;
+    char kind; // 'i'nsert, 'u'pdate, 'd'elete
+    qint32 key;
+};
+std::deque<Change>& journal()
+{
+    static std::deque<Change> changes;
+    return changes;
 }
 
-// Runs a statement with text parameters (a null QString binds NULL).
-int execute(sqlite3* handle, const QString& sql, const QList<QString>& params)
+// Takes one change into the IDs of a whole-table snapshot (ascending); false when it cannot.
+bool applyChange(std::vector<qint32>& keys, const Change& change)
 {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK)
-        return rc;
-    for (int i = 0; i < params.size(); ++i) {
-        if (params[i].isNull()) {
-            sqlite3_bind_null(stmt, i + 1);
-        } else {
-            const QByteArray utf8 = params[i].toUtf8();
-            sqlite3_bind_text(stmt, i + 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-        }
-    }
-    rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+    const auto at = std::lower_bound(keys.begin(), keys.end(), change.key);
+    const bool present = at != keys.end() && *at == change.key;
+    if (change.kind == 'd' && present)
+        keys.erase(at);
+    if (change.kind != 'i' || present)
+        return true;
+    if (at != keys.end())
+        return false; // an ID below the last one: the order is no longer known
+    keys.push_back(change.key);
+    return true;
 }
 
-quint32 offsetAt(const char* cells, int index)
+// The table of a query that reads a whole table, else the empty text.
+QString wholeTable(const QString& query)
 {
-    quint32 v;
-    std::memcpy(&v, cells + index * sizeof(quint32), sizeof v);
-    return v;
+    static const QRegularExpression whole(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(\\w+)\\s*;?\\s*$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const auto match = whole.match(query);
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
+}
+
+bool hasOrder(const QString& query)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    return orderBy.match(query).hasMatch();
+}
+
+QStringList numbers(const std::vector<qint32>& keys)
+{
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(keys.size()));
+    for (qint32 key : keys)
+        texts << QString::number(key);
+    return texts;
 }
 
 } // namespace
@@ -121,118 +120,189 @@ QString DataSource::tableName() const
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
-DataSource::Row DataSource::packRow(const QList<QByteArray>& values, quint64 nulls)
+RecordStore* DataSource::store(QString* error) const
 {
-    const int n = static_cast<int>(values.size());
-    qsizetype textSize = 0;
-    for (const QByteArray& v : values)
-        textSize += v.size();
-    Row row;
-    row.nulls = nulls;
-    char* out = allocateCells(static_cast<size_t>((n + 1) * sizeof(quint32)) + static_cast<size_t>(textSize));
-    row.cells = out;
-    quint32 offset = static_cast<quint32>((n + 1) * sizeof(quint32));
-    for (int i = 0; i < n; ++i) {
-        std::memcpy(out + i * sizeof(quint32), &offset, sizeof offset);
-        std::memcpy(out + offset, values[i].constData(), static_cast<size_t>(values[i].size()));
-        offset += static_cast<quint32>(values[i].size());
-    }
-    std::memcpy(out + n * sizeof(quint32), &offset, sizeof offset);
-    return row;
+    const QString path = databasePath();
+    return path.isEmpty() ? nullptr : Database::storeFor(path, error);
 }
 
-char* DataSource::allocateCells(size_t size)
+// The window's query as a subquery, so that any query can be read by ID or in part.
+QString DataSource::wrappedQuery(const QString& select, const QString& where) const
 {
-    size = (size + 7) & ~size_t(7);
-    while (m_block < m_blocks.size() && m_blockUsed + size > m_blocks[m_block].size) {
-        ++m_block;
-        m_blockUsed = 0;
-    }
-    if (m_block == m_blocks.size()) {
-        // Small record sets (an editor's one row) take a small block; large ones grow to 1 MiB.
-        const size_t next = m_blocks.empty() ? size_t(16) << 10
-                                             : std::min<size_t>(m_blocks.back().size * 2, size_t(1) << 20);
-        Block block;
-        block.size = std::max(size, next);
-        block.bytes.reset(new char[block.size]); // not zeroed: every byte handed out is written
-        m_blocks.push_back(std::move(block));
-        m_blockUsed = 0;
-    }
-    char* out = m_blocks[m_block].bytes.get() + m_blockUsed;
-    m_blockUsed += size;
-    return out;
+    QString query = m_query.trimmed();
+    while (query.endsWith(u';'))
+        query = query.chopped(1).trimmed();
+    return QStringLiteral("SELECT %1 FROM (%2) AS q").arg(select, query) +
+           (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+}
+
+// Rows of the snapshot by ID: from the table itself when the query reads all its columns, so
+// that a row stored here since (a new row in an editor's empty query) is read back too.
+QString DataSource::rowsQuery(const QString& select, const QString& where) const
+{
+    static const QRegularExpression star(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+(\\w+)(\\s|;|$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto match = star.match(m_query);
+    if (!match.hasMatch())
+        return wrappedQuery(select, where);
+    return QStringLiteral("SELECT %1 FROM %2").arg(select, match.captured(1)) +
+           (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+}
+
+bool DataSource::reportStoreError(RecordStore* store)
+{
+    setError(store->errorText());
+    return false;
 }
 
 bool DataSource::refresh()
 {
-    const size_t previousCount = m_rows.size();
-    m_rows.clear();
-    m_rows.reserve(previousCount);
-    m_block = 0;
-    m_blockUsed = 0;
-    m_current = 0;
     m_lastError.clear();
-    bool ok = false;
-    const QString path = databasePath();
+    m_cache.clear();
+    m_cacheOrder.clear();
     QString openError;
-    sqlite3* handle = m_query.isEmpty() || path.isEmpty() ? nullptr : Database::handleFor(path, &openError);
-    if (m_query.isEmpty()) {
+    RecordStore* source = m_query.isEmpty() ? nullptr : store(&openError);
+    bool ok = false;
+    if (m_query.isEmpty())
         setError(kNoQuery);
-    } else if (!handle) {
+    else if (!source)
         setError(openError);
-    } else {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(handle, m_query.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-            setError(sqliteError(handle));
-        } else {
-            const int n = sqlite3_column_count(stmt);
-            m_columns.clear();
-            for (int i = 0; i < n; ++i)
-                m_columns << QString::fromUtf8(sqlite3_column_name(stmt, i));
-            // Pack each row straight from SQLite's buffers into one allocation.
-            std::vector<quint32> offsets(static_cast<size_t>(n + 1));
-            std::vector<const unsigned char*> texts(static_cast<size_t>(n));
-            const quint32 header = static_cast<quint32>((n + 1) * sizeof(quint32));
-            int rc;
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-                quint32 size = header;
-                quint64 nulls = 0;
-                for (int i = 0; i < n; ++i) {
-                    offsets[static_cast<size_t>(i)] = size;
-                    const unsigned char* text = sqlite3_column_text(stmt, i);
-                    texts[static_cast<size_t>(i)] = text;
-                    if (!text) {
-                        if (i < 64)
-                            nulls |= quint64(1) << i;
-                    } else {
-                        size += static_cast<quint32>(sqlite3_column_bytes(stmt, i));
-                    }
-                }
-                offsets[static_cast<size_t>(n)] = size;
-                Row& row = m_rows.emplace_back();
-                row.nulls = nulls;
-                char* out = allocateCells(size);
-                row.cells = out;
-                std::memcpy(out, offsets.data(), header);
-                for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
-                    const quint32 len = offsets[i + 1] - offsets[i];
-                    if (len)
-                        std::memcpy(out + offsets[i], texts[i], len);
-                }
-            }
-            if (rc != SQLITE_DONE) {
-                setError(sqliteError(handle));
-                m_rows.clear();
-            } else {
-                ok = true;
-            }
-        }
-        sqlite3_finalize(stmt);
+    else
+        ok = applyChangesSince(source) || readKeys(source);
+    if (!ok) {
+        m_keys.clear();
+        m_snapshotQuery.clear();
     }
+    m_current = 0;
+    takeCurrent();
     Q_EMIT rowsReset();
     showCurrentInControls();
     Q_EMIT currentRowChanged(m_current);
     return ok;
+}
+
+// One pass reading only the IDs, in the query's order (by ID unless it orders itself).
+bool DataSource::readKeys(RecordStore* source)
+{
+    const quint64 stamp = source->changeStamp();
+    std::vector<qint32> keys;
+    keys.reserve(m_keys.size());
+    const QString sql = wrappedQuery(QStringLiteral("ID"), {}) + (hasOrder(m_query) ? QString() : QStringLiteral(" ORDER BY ID"));
+    const bool read = source->select(sql, {}, [&](const RecordStore::Row& row) {
+        keys.push_back(static_cast<qint32>(row.integer(0)));
+        return true;
+    });
+    if (!read || !readColumns(source))
+        return reportStoreError(source);
+    m_keys = std::move(keys);
+    m_ascending = std::adjacent_find(m_keys.begin(), m_keys.end(), std::greater_equal<>()) == m_keys.end();
+    m_storeSerial = source->serial();
+    m_stamp = stamp;
+    m_snapshotQuery = m_query;
+    return true;
+}
+
+bool DataSource::readColumns(RecordStore* source)
+{
+    return source->select(wrappedQuery(QStringLiteral("*"), QStringLiteral("ID BETWEEN 1 AND 0")), {},
+                          [](const RecordStore::Row&) { return false; }, &m_columns);
+}
+
+// A re-read of a whole table after only this program's own changes takes in just those.
+bool DataSource::applyChangesSince(RecordStore* source)
+{
+    const QString table = wholeTable(m_query);
+    if (table.isEmpty() || m_snapshotQuery != m_query || m_storeSerial != source->serial() || !m_ascending)
+        return false;
+    const quint64 now = source->changeStamp();
+    if (now == 0)
+        return false;
+    std::erase(m_keys, 0);
+    quint64 at = m_stamp;
+    for (const Change& change : journal()) {
+        if (at == now)
+            break;
+        if (change.store != m_storeSerial || change.before != at)
+            continue;
+        if (change.table == table && !applyChange(m_keys, change))
+            return false;
+        at = change.after;
+    }
+    m_stamp = now;
+    return at == now;
+}
+
+bool DataSource::fetchRows(const std::vector<qint32>& keys, const std::function<void(qint32, Cells&&)>& take) const
+{
+    RecordStore* source = store();
+    const int idColumn = columnIndex(QStringLiteral("ID"));
+    if (!source || idColumn < 0)
+        return false;
+    if (keys.empty())
+        return true;
+    const auto [low, high] = std::minmax_element(keys.begin(), keys.end());
+    const bool range = m_ascending || static_cast<size_t>(*high - *low) < 2 * keys.size();
+    const QString where = range ? QStringLiteral("ID BETWEEN ? AND ?")
+                                : QStringLiteral("ID IN (%1)").arg(QStringList(static_cast<qsizetype>(keys.size()), QStringLiteral("?")).join(u','));
+    const QStringList params = range ? QStringList{QString::number(*low), QString::number(*high)} : numbers(keys);
+    return source->select(rowsQuery(QStringLiteral("*"), where), params, [&](const RecordStore::Row& row) {
+        Cells cells;
+        const int n = std::min(row.columnCount(), static_cast<int>(m_columns.size()));
+        cells.reserve(n);
+        for (int c = 0; c < n; ++c)
+            cells << row.text(c);
+        take(static_cast<qint32>(row.integer(idColumn)), std::move(cells));
+        return true;
+    });
+}
+
+const DataSource::Cells* DataSource::cellsAt(int row) const
+{
+    if (row < 0 || row >= recordCount() || m_keys[static_cast<size_t>(row)] == 0)
+        return nullptr;
+    const qint32 key = m_keys[static_cast<size_t>(row)];
+    auto found = m_cache.find(key);
+    if (found == m_cache.end()) {
+        // Read the page around the row; a row that is gone is kept as having no cells.
+        const int first = row - row % kPageRows;
+        const int last = std::min(first + kPageRows, recordCount());
+        std::vector<qint32> page;
+        for (int r = first; r < last; ++r)
+            if (m_keys[static_cast<size_t>(r)] != 0 && !m_cache.contains(m_keys[static_cast<size_t>(r)]))
+                page.push_back(m_keys[static_cast<size_t>(r)]);
+        std::unordered_map<qint32, Cells> read;
+        fetchRows(page, [&read](qint32 id, Cells&& cells) { read[id] = std::move(cells); });
+        for (qint32 id : page) {
+            auto cells = read.find(id);
+            keep(id, cells == read.end() ? Cells() : std::move(cells->second));
+        }
+        found = m_cache.find(key);
+    }
+    return found == m_cache.end() ? nullptr : &found->second;
+}
+
+void DataSource::keep(qint32 key, Cells&& cells) const
+{
+    if (m_cache.insert_or_assign(key, std::move(cells)).second)
+        m_cacheOrder.push_back(key);
+    while (m_cache.size() > kCacheRows) {
+        m_cache.erase(m_cacheOrder.front());
+        m_cacheOrder.pop_front();
+    }
+}
+
+void DataSource::forget(qint32 key)
+{
+    if (m_cache.erase(key))
+        std::erase(m_cacheOrder, key);
+}
+
+// The current row as read now: what the controls show and what an UPDATE compares with.
+void DataSource::takeCurrent()
+{
+    const Cells* cells = cellsAt(m_current);
+    m_read = cells ? *cells : Cells();
+    m_readStale = false;
 }
 
 bool DataSource::addNew()
@@ -249,50 +319,87 @@ bool DataSource::addNew()
             return false;
         }
     }
-    Row row = packRow(QList<QByteArray>(m_columns.size()), m_columns.size() >= 64 ? ~quint64(0)
-                                                                                  : (quint64(1) << m_columns.size()) - 1);
-    row.isNew = true;
-    m_rows.push_back(std::move(row));
+    m_keys.push_back(0);
     m_current = recordCount() - 1;
+    takeCurrent();
     Q_EMIT rowInserted(m_current);
     showCurrentInControls();
     Q_EMIT currentRowChanged(m_current);
     return true;
 }
 
-bool DataSource::readRow(qint64 id, Row* row)
+// The columns whose bound control shows another value than was read (every bound column of
+// a new row), with what the control shows; empty text is stored as NULL.
+void DataSource::changedColumns(QStringList* columns, QStringList* values) const
 {
-    sqlite3* handle = Database::handleFor(databasePath());
-    if (!handle)
-        return false;
-    const QByteArray sql = "SELECT * FROM " + tableName().toUtf8() + " WHERE ID=?";
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(handle, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
-        return false;
-    sqlite3_bind_int64(stmt, 1, id);
-    bool found = false;
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
-        const int n = sqlite3_column_count(stmt);
-        QList<QByteArray> values(m_columns.size());
-        quint64 nulls = 0;
-        for (int c = 0; c < m_columns.size(); ++c) {
-            int source = -1;
-            for (int i = 0; i < n; ++i)
-                if (m_columns[c].compare(QString::fromUtf8(sqlite3_column_name(stmt, i)), Qt::CaseInsensitive) == 0)
-                    source = i;
-            if (source < 0 || sqlite3_column_type(stmt, source) == SQLITE_NULL) {
-                if (c < 64)
-                    nulls |= quint64(1) << c;
-            } else {
-                values[c] = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, source)),
-                                       sqlite3_column_bytes(stmt, source));
-            }
-        }
-        *row = packRow(values, nulls);
-        found = true;
+    const bool isNew = isNewRow();
+    const int idColumn = columnIndex(QStringLiteral("ID"));
+    for (const Binding& b : m_bindings) {
+        const int c = b.control ? columnIndex(b.column) : -1;
+        if (c < 0 || c == idColumn || columns->contains(m_columns[c]))
+            continue;
+        const QString shown = controlText(b.control);
+        if (!isNew && shown == value(m_current, c))
+            continue;
+        *columns << m_columns[c];
+        *values << (shown.isEmpty() ? QString() : shown);
     }
-    sqlite3_finalize(stmt);
-    return found;
+}
+
+qint64 DataSource::inTransaction(RecordStore* source, char kind, qint32* key, const std::function<qint64()>& write)
+{
+    if (!source->begin()) {
+        reportStoreError(source);
+        return -1;
+    }
+    // Taken inside the transaction: no other connection can write between the two stamps.
+    const quint64 before = source->changeStamp();
+    qint64 changed = write();
+    if (changed > 0 && !source->commit())
+        changed = -1;
+    if (changed <= 0) {
+        if (changed < 0)
+            reportStoreError(source);
+        source->rollback();
+        return changed;
+    }
+    const quint64 after = source->changeStamp();
+    journal().push_back({source->serial(), before, after, tableName().toLower(), kind, *key});
+    if (journal().size() > 4096)
+        journal().pop_front();
+    if (m_storeSerial == source->serial() && m_stamp == before)
+        m_stamp = after;
+    return changed;
+}
+
+bool DataSource::storeRow(RecordStore* source, const QStringList& columns, const QStringList& values, qint32* key)
+{
+    const QString table = tableName();
+    if (*key == 0) {
+        return inTransaction(source, 'i', key, [&]() -> qint64 {
+            const qint64 id = source->insert(table, columns, values);
+            *key = static_cast<qint32>(id);
+            return id > 0 ? 1 : -1;
+        }) > 0;
+    }
+    if (columns.isEmpty())
+        return true;
+    QStringList sets, same, params = values;
+    params << QString::number(*key);
+    for (const QString& column : columns) {
+        sets << column + QStringLiteral("=?");
+        same << source->nullSafeEquals(column);
+        params << m_read.value(columnIndex(column));
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE ID=? AND %3").arg(table, sets.join(u','), same.join(QStringLiteral(" AND ")));
+    const qint64 changed = inTransaction(source, 'u', key, [&] { return source->execute(sql, params); });
+    if (changed == 0) {
+        // Someone else changed or deleted the row: read it again at the next step.
+        forget(*key);
+        m_readStale = true;
+        setError(kChangedMeanwhile);
+    }
+    return changed > 0;
 }
 
 bool DataSource::update()
@@ -303,79 +410,23 @@ bool DataSource::update()
         return false;
     }
     QString openError;
-    sqlite3* handle = Database::handleFor(databasePath(), &openError);
-    if (!handle) {
+    RecordStore* source = store(&openError);
+    if (!source) {
         setError(openError);
         return false;
     }
-    Row& row = m_rows[static_cast<size_t>(m_current)];
-    const int idColumn = columnIndex(QStringLiteral("ID"));
-
-    // What each bound control shows, for the columns whose value it changes.
-    QStringList columns;
-    QList<QString> values;
-    for (const Binding& b : m_bindings) {
-        if (!b.control)
-            continue;
-        const int c = columnIndex(b.column);
-        if (c < 0 || c == idColumn || columns.contains(m_columns[c]))
-            continue;
-        const QString shown = controlText(b.control);
-        if (!row.isNew && shown == value(m_current, c))
-            continue;
-        columns << m_columns[c];
-        values << (shown.isEmpty() ? QString() : shown);
-    }
-
-    const QString table = tableName();
-    if (sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        setError(sqliteError(handle));
+    if (m_readStale)
+        takeCurrent();
+    QStringList columns, values;
+    changedColumns(&columns, &values);
+    qint32 key = m_keys[static_cast<size_t>(m_current)];
+    if (!storeRow(source, columns, values, &key))
         return false;
-    }
-    qint64 id = row.isNew ? 0 : currentKey();
-    int rc = SQLITE_OK;
-    if (row.isNew) {
-        QString sql;
-        if (columns.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
-        } else {
-            QStringList marks;
-            for (qsizetype i = 0; i < columns.size(); ++i)
-                marks << QStringLiteral("?");
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u','));
-        }
-        rc = execute(handle, sql, values);
-        if (rc == SQLITE_OK)
-            id = sqlite3_last_insert_rowid(handle);
-    } else if (!columns.isEmpty()) {
-        QStringList sets;
-        for (const QString& c : columns)
-            sets << c + QStringLiteral("=?");
-        values << QString::number(id);
-        rc = execute(handle, QStringLiteral("UPDATE %1 SET %2 WHERE ID=?").arg(table, sets.join(u',')), values);
-        if (rc == SQLITE_OK && sqlite3_changes(handle) != 1) {
-            sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
-            setError(kRowGone);
-            return false;
-        }
-    }
-    if (rc != SQLITE_OK) {
-        const QString message = sqliteError(handle);
-        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        setError(message);
-        return false;
-    }
-    if (sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString message = sqliteError(handle);
-        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        setError(message);
-        return false;
-    }
-
-    Row stored;
-    if (readRow(id, &stored))
-        row = std::move(stored);
-    row.isNew = false;
+    m_keys[static_cast<size_t>(m_current)] = key;
+    if (m_current > 0 && m_keys[static_cast<size_t>(m_current) - 1] >= key)
+        m_ascending = false;
+    forget(key);
+    takeCurrent();
     Q_EMIT rowUpdated(m_current);
     showCurrentInControls();
     return true;
@@ -388,24 +439,24 @@ bool DataSource::deleteCurrent()
         setError(kNoCurrentRow);
         return false;
     }
-    if (!m_rows[static_cast<size_t>(m_current)].isNew) {
+    qint32 key = m_keys[static_cast<size_t>(m_current)];
+    if (key != 0) {
         QString openError;
-        sqlite3* handle = Database::handleFor(databasePath(), &openError);
-        if (!handle) {
+        RecordStore* source = store(&openError);
+        if (!source) {
             setError(openError);
             return false;
         }
-        const int rc = execute(handle, QStringLiteral("DELETE FROM %1 WHERE ID=?").arg(tableName()),
-                               {QString::number(currentKey())});
-        if (rc != SQLITE_OK) {
-            setError(sqliteError(handle));
+        const QString sql = QStringLiteral("DELETE FROM %1 WHERE ID=?").arg(tableName());
+        if (inTransaction(source, 'd', &key, [&] { return source->execute(sql, {QString::number(key)}); }) < 0)
             return false;
-        }
+        forget(key);
     }
     const int removed = m_current;
-    m_rows.erase(m_rows.begin() + removed);
+    m_keys.erase(m_keys.begin() + removed);
     if (m_current >= recordCount())
         m_current = qMax(0, recordCount() - 1);
+    takeCurrent();
     Q_EMIT rowRemoved(removed);
     showCurrentInControls();
     Q_EMIT currentRowChanged(m_current);
@@ -422,22 +473,15 @@ bool DataSource::find(const QString& criterion)
         setError(kBadCriterion);
         return false;
     }
-    const QByteArray wanted = match.captured(1).toLatin1();
-    const int idColumn = columnIndex(QStringLiteral("ID"));
-    int found = recordCount();
-    for (int r = qMax(0, m_current); idColumn >= 0 && r < recordCount(); ++r) {
-        const Row& row = m_rows[static_cast<size_t>(r)];
-        const quint32 start = offsetAt(row.cells, idColumn);
-        const quint32 end = offsetAt(row.cells, idColumn + 1);
-        if (QByteArrayView(row.cells + start, end - start) == wanted) {
-            found = r;
-            break;
-        }
-    }
-    m_current = found;
+    bool inRange = false;
+    const qint32 wanted = match.captured(1).toInt(&inRange);
+    const auto from = m_keys.begin() + std::clamp(m_current, 0, recordCount());
+    const auto at = inRange && wanted != 0 ? std::find(from, m_keys.end(), wanted) : m_keys.end();
+    m_current = static_cast<int>(at - m_keys.begin());
+    takeCurrent();
     showCurrentInControls();
     Q_EMIT currentRowChanged(m_current);
-    return found < recordCount();
+    return !eof();
 }
 
 void DataSource::setCurrentRow(int row)
@@ -446,13 +490,108 @@ void DataSource::setCurrentRow(int row)
     if (row == m_current)
         return;
     m_current = row;
+    takeCurrent();
     showCurrentInControls();
     Q_EMIT currentRowChanged(m_current);
 }
 
 bool DataSource::isNewRow() const
 {
-    return !eof() && m_rows[static_cast<size_t>(m_current)].isNew;
+    return !eof() && m_keys[static_cast<size_t>(m_current)] == 0;
+}
+
+qint32 DataSource::currentKey() const
+{
+    return eof() ? 0 : m_keys[static_cast<size_t>(m_current)];
+}
+
+QString DataSource::value(int row, int column) const
+{
+    const Cells* cells = row == m_current ? &m_read : cellsAt(row);
+    return cells && column >= 0 && column < cells->size() ? cells->at(column) : QString();
+}
+
+bool DataSource::isNull(int row, int column) const
+{
+    const Cells* cells = row == m_current ? &m_read : cellsAt(row);
+    return !cells || column < 0 || column >= cells->size() || cells->at(column).isNull();
+}
+
+bool DataSource::scanColumns(const QStringList& columns,
+                             const std::function<void(int row, const QStringList& cells)>& visit)
+{
+    m_lastError.clear();
+    QList<int> indexes;
+    for (const QString& column : columns)
+        indexes << columnIndex(column);
+    const auto stored = std::find(m_keys.begin(), m_keys.end(), 0) - m_keys.begin();
+    bool ok = m_ascending ? scanInOrder(indexes, static_cast<int>(stored), visit) : scanInPages(indexes, visit);
+    for (auto row = stored; ok && row < recordCount(); ++row)
+        if (m_keys[static_cast<size_t>(row)] == 0)
+            visit(static_cast<int>(row), QStringList(indexes.size()));
+    return ok;
+}
+
+// One pass over the store in ID order, matched against the snapshot's IDs.
+bool DataSource::scanInOrder(const QList<int>& indexes, int stored,
+                             const std::function<void(int, const QStringList&)>& visit)
+{
+    QStringList names{QStringLiteral("ID")};
+    QList<int> at;
+    for (int index : indexes) {
+        at << (index < 0 ? -1 : static_cast<int>(names.size()));
+        if (index >= 0)
+            names << m_columns[index];
+    }
+    QString openError;
+    RecordStore* source = store(&openError);
+    if (!source) {
+        setError(openError);
+        return false;
+    }
+    int row = 0;
+    QStringList cells;
+    const QString sql = rowsQuery(names.join(u','), {}) + QStringLiteral(" ORDER BY ID");
+    const bool read = source->select(sql, {}, [&](const RecordStore::Row& r) {
+        const auto id = static_cast<qint32>(r.integer(0));
+        while (row < stored && m_keys[static_cast<size_t>(row)] < id)
+            ++row; // gone since the snapshot
+        if (row >= stored)
+            return false;
+        if (m_keys[static_cast<size_t>(row)] != id)
+            return true; // stored since the snapshot
+        cells.clear();
+        for (int a : at)
+            cells << (a < 0 ? QString() : QString::fromUtf8(r.bytes(a)));
+        visit(row++, cells);
+        return true;
+    });
+    return read || reportStoreError(source);
+}
+
+// For a query in an order of its own: the snapshot's pages one after another, uncached.
+bool DataSource::scanInPages(const QList<int>& indexes, const std::function<void(int, const QStringList&)>& visit)
+{
+    for (int first = 0; first < recordCount(); first += kPageRows) {
+        const int last = std::min(first + kPageRows, recordCount());
+        std::vector<qint32> page(m_keys.begin() + first, m_keys.begin() + last);
+        std::erase(page, 0);
+        std::unordered_map<qint32, Cells> read;
+        if (!fetchRows(page, [&read](qint32 id, Cells&& cells) { read[id] = std::move(cells); })) {
+            setError(store() ? store()->errorText() : QString());
+            return false;
+        }
+        for (int row = first; row < last; ++row) {
+            auto cells = read.find(m_keys[static_cast<size_t>(row)]);
+            if (cells == read.end())
+                continue;
+            QStringList wanted;
+            for (int index : indexes)
+                wanted << cells->second.value(index);
+            visit(row, wanted);
+        }
+    }
+    return true;
 }
 
 int DataSource::columnIndex(const QString& column) const
@@ -466,46 +605,6 @@ int DataSource::columnIndex(const QString& column) const
 QString DataSource::field(const QString& column) const
 {
     return value(m_current, columnIndex(column));
-}
-
-QString DataSource::value(int row, int column) const
-{
-    if (row < 0 || row >= recordCount() || column < 0 || column >= m_columns.size())
-        return {};
-    const char* cells = m_rows[static_cast<size_t>(row)].cells;
-    const quint32 start = offsetAt(cells, column);
-    const quint32 end = offsetAt(cells, column + 1);
-    return QString::fromUtf8(cells + start, end - start);
-}
-
-bool DataSource::isNull(int row, int column) const
-{
-    if (row < 0 || row >= recordCount() || column < 0 || column >= m_columns.size())
-        return true;
-    return column < 64 && (m_rows[static_cast<size_t>(row)].nulls >> column) & 1;
-}
-
-bool DataSource::scanColumns(const QStringList& columns,
-                             const std::function<void(int row, const QStringList& cells)>& visit)
-{
-    QList<int> indexes;
-    for (const QString& column : columns)
-        indexes.append(columnIndex(column));
-    QStringList cells;
-    for (int row = 0; row < recordCount(); ++row) {
-        cells.clear();
-        for (int index : indexes)
-            cells.append(value(row, index));
-        visit(row, cells);
-    }
-    return true;
-}
-
-qint32 DataSource::currentKey() const
-{
-    if (eof() || isNewRow())
-        return 0;
-    return field(QStringLiteral("ID")).toInt();
 }
 
 void DataSource::bind(QWidget* control, const QString& column)

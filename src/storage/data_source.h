@@ -1,18 +1,23 @@
 #pragma once
 // The data-source control (Adodc1) of a window: a connection text, one query, and a snapshot
-// of the rows the query returned. Controls bound to columns show the current row; update()
-// writes back what they show. Rows stored through another data source appear here only after
-// refresh(). Operations report failure by their result (and lastError()), never by throwing.
+// of the rows the query returned. The snapshot is windowed: it holds the IDs of its rows in
+// order and reads the cells of the rows that are shown, found or bound when they are needed,
+// a page at a time, keeping a bounded number of rows. Controls bound to columns show the current
+// row; update() writes back what they show, and only while the row still holds what was read.
+// Rows stored through another data source appear here only after refresh(). Operations report
+// failure by their result (and lastError()), never by throwing.
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <functional>
-#include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QWidget;
+class RecordStore;
 
 class DataSource : public QObject
 {
@@ -38,8 +43,11 @@ public:
     // Appends an empty, not yet stored row and makes it current.
     bool addNew();
     // Writes what the bound controls show into the current row and stores it: INSERT for a
-    // new row (which then gets its ID), UPDATE by ID otherwise; in one transaction. On failure
-    // the database and the controls are left as they were.
+    // new row (which then gets its ID), UPDATE by ID otherwise; in one transaction. An UPDATE
+    // writes only while the row still holds, in the columns it writes, what this data source
+    // read; when someone else changed or deleted it meanwhile nothing is written, and the row
+    // is read again at the next step. On failure the database and the controls are left as
+    // they were.
     bool update();
     // Removes the current row from the table and from the snapshot.
     bool deleteCurrent();
@@ -47,7 +55,7 @@ public:
     // with no match the position is past the last row (eof()).
     bool find(const QString& criterion);
 
-    int recordCount() const { return static_cast<int>(m_rows.size()); }
+    int recordCount() const { return static_cast<int>(m_keys.size()); }
     // The current row: 0..recordCount()-1, or recordCount() past the last row (also when empty).
     int currentRow() const { return m_current; }
     void setCurrentRow(int row);
@@ -64,7 +72,8 @@ public:
     bool isNull(int row, int column) const;
     // Calls visit(row, cells) for every row of the snapshot in row order, with the texts of the
     // named columns in the order named (empty text for NULL or an unknown column). For whole-list
-    // work (search, export, renewals): one pass, without disturbing the current row or bindings.
+    // work (search, export, renewals): one pass over the store, without disturbing the current
+    // row, the bindings or the cache; rows deleted elsewhere since the snapshot are skipped.
     // False (and lastError()) when the rows cannot be read.
     bool scanColumns(const QStringList& columns,
                      const std::function<void(int row, const QStringList& cells)>& visit);
@@ -77,6 +86,8 @@ public:
     QString lastError() const { return m_lastError; }
     // The table the query reads (after FROM).
     QString tableName() const;
+    // How many rows' cells are held in memory now (never more than a few pages).
+    int cachedRowCount() const { return static_cast<int>(m_cache.size()); }
 
 Q_SIGNALS:
     void rowsReset();              // the snapshot was replaced (refresh) or cleared
@@ -86,24 +97,31 @@ Q_SIGNALS:
     void currentRowChanged(int row);
 
 private:
-    // One snapshot row, packed: (columns + 1) offsets, then the UTF-8 text of all its cells.
-    // The cells of all rows live in a few large blocks, which the next refresh() fills anew;
-    // a stored or added row gets new cells there too.
-    struct Row
-    {
-        const char* cells = nullptr;
-        quint64 nulls = 0; // bit i set: column i is NULL
-        bool isNew = false;
-    };
-    char* allocateCells(size_t size);
+    // The cells of one row as read: text per column, a null QString for NULL.
+    using Cells = QStringList;
     struct Binding
     {
         QPointer<QWidget> control;
         QString column;
     };
 
-    Row packRow(const QList<QByteArray>& values, quint64 nulls);
-    bool readRow(qint64 id, Row* row);
+    RecordStore* store(QString* error = nullptr) const;
+    QString wrappedQuery(const QString& select, const QString& where) const;
+    QString rowsQuery(const QString& select, const QString& where) const;
+    bool readKeys(RecordStore* store);
+    bool readColumns(RecordStore* store);
+    bool applyChangesSince(RecordStore* store);
+    bool fetchRows(const std::vector<qint32>& keys, const std::function<void(qint32, Cells&&)>& take) const;
+    const Cells* cellsAt(int row) const;
+    void keep(qint32 key, Cells&& cells) const;
+    void forget(qint32 key);
+    void takeCurrent();
+    bool reportStoreError(RecordStore* store);
+    qint64 inTransaction(RecordStore* store, char kind, qint32* key, const std::function<qint64()>& write);
+    bool storeRow(RecordStore* store, const QStringList& columns, const QStringList& values, qint32* key);
+    void changedColumns(QStringList* columns, QStringList* values) const;
+    bool scanInOrder(const QList<int>& indexes, int stored, const std::function<void(int, const QStringList&)>& visit);
+    bool scanInPages(const QList<int>& indexes, const std::function<void(int, const QStringList&)>& visit);
     void showCurrentInControls();
     void setError(const QString& message);
     QString controlText(QWidget* control) const;
@@ -112,15 +130,19 @@ private:
     QString m_connection;
     QString m_query;
     QStringList m_columns;
-    std::vector<Row> m_rows;
-    struct Block
-    {
-        std::unique_ptr<char[]> bytes;
-        size_t size = 0;
-    };
-    std::vector<Block> m_blocks; // kept across refreshes and filled again from the first
-    size_t m_block = 0;          // the block being filled
-    size_t m_blockUsed = 0;
+    // The snapshot: the ID of every row in order; 0 for a row added and not yet stored.
+    std::vector<qint32> m_keys;
+    bool m_ascending = true;       // the IDs ascend (pages are read by ID range)
+    quint64 m_storeSerial = 0;     // the store and its change stamp the snapshot was read from
+    quint64 m_stamp = 0;
+    QString m_snapshotQuery;
+    // Bounded cache of rows by ID, oldest first out.
+    mutable std::unordered_map<qint32, Cells> m_cache;
+    mutable std::deque<qint32> m_cacheOrder;
+    // The current row as read when it became current: what the controls showed, and what an
+    // UPDATE compares with. Stale after a refused UPDATE until read again.
+    Cells m_read;
+    bool m_readStale = false;
     int m_current = 0;
     std::vector<Binding> m_bindings;
     QString m_lastError;
