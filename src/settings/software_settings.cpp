@@ -18,9 +18,13 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <sodium.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -173,6 +177,24 @@ void Form16::addTabPage(QWidget* page, const QString& caption)
 {
     setWhiteBackground(page);
     XTab1->addTab(page, caption);
+    growTabsFor(page->minimumSizeHint().expandedTo(page->minimumSize()));
+}
+
+void Form16::growTabsFor(QSize pageSize)
+{
+    const int frame = 2 * XTab1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+    const QSize room = XTab1->size() - QSize(frame, XTab1->tabBar()->sizeHint().height() + frame);
+    const int wider = std::max(0, pageSize.width() - room.width());
+    const int taller = std::max(0, pageSize.height() - room.height());
+    if (wider == 0 && taller == 0)
+        return;
+    XTab1->resize(XTab1->size() + QSize(wider, taller));
+    Command1->move(Command1->x(), Command1->y() + taller);
+    setFixedSize(size() + QSize(wider, taller));
+    // The other pages' controls keep their distance from the right edge, where their text starts.
+    for (int tab = 0; tab < XTab1->count() - 1; ++tab)
+        for (QWidget* control : XTab1->widget(tab)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            control->move(control->x() + wider, control->y());
 }
 
 void Form16::Form_Load()

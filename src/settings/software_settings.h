@@ -4,6 +4,8 @@
 // button and close box hide it), it holds the current settings values for the whole run.
 #include "ui/form.h"
 
+#include <QSize>
+
 class CommonDialog;
 class QCheckBox;
 class QLabel;
@@ -22,7 +24,8 @@ public:
     QString backgroundPicturePath() const;
     // Switches the Persian keyboard on when the option is ticked, else back to ordinary typing.
     void applyKeyboardOption() const;
-    // Adds a page to the tab control, behind the others, on the tabs' white background.
+    // Adds a page to the tab control, behind the others, on the tabs' white background; the
+    // window grows when the page needs more room (its minimum size) than the tabs have.
     void addTabPage(QWidget* page, const QString& caption);
     // Takes a login password as the store now keeps it (empty: none). The box never shows the
     // stored value: a stored password shows as a fixed short mask.
@@ -71,6 +74,7 @@ private:
     void buildGeneralTab(QWidget* page);
     void buildSecurityTab(QWidget* page);
     void connectHandlers();
+    void growTabsFor(QSize pageSize);
     // A typed key replaces the mask of the stored password instead of adding to it.
     void Text3_Edited();
     // What "set password" stores: the stored value unchanged while the mask is shown, else the

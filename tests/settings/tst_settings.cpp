@@ -378,14 +378,18 @@ private Q_SLOTS:
         QCOMPARE(keyboardLayout().persianActive(), !ticked);
     }
 
-    // Only the selected tab's controls show, a page added later included.
+    // Only the selected tab's controls show, a page added later included; the window grows for
+    // a page larger than the tabs, the other pages' controls keeping to the right edge.
     void addedTabPage()
     {
         Form16* settings = forms().get<Form16>();
         auto* page = new QWidget;
+        page->setMinimumSize(600, 400);
         auto* box = new QLineEdit(page);
+        const int rightGap = settings->width() - settings->Text2->x();
         settings->addTabPage(page, QStringLiteral("پايگاه داده"));
         settings->show();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
         const int added = settings->XTab1->indexOf(page);
         QCOMPARE(added, settings->XTab1->count() - 1);
         for (int tab : {added, 1, 0}) {
@@ -394,6 +398,9 @@ private Q_SLOTS:
             QCOMPARE(settings->Text2->isVisible(), tab == 1);
             QCOMPARE(settings->Text1->isVisible(), tab == 0);
         }
+        QVERIFY(page->width() >= 600 && page->height() >= 400);
+        QVERIFY(settings->Command1->geometry().top() > settings->XTab1->geometry().bottom());
+        QCOMPARE(settings->width() - settings->Text2->x(), rightGap);
     }
 
     // The main window shows the default picture, a chosen one once saved (also at the next start),
