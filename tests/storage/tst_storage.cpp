@@ -1,0 +1,346 @@
+// The record store behind every window: db.mdb created and guarded, the windowed data source
+// (pages, bounded cache, snapshot, find, add and delete), saves that never overwrite someone
+// else's change, the record grid over it, and the settings store.
+#include "catalogue/plan_editor.h"
+#include "storage/data_source.h"
+#include "storage/database.h"
+#include "storage/edit_state.h"
+#include "storage/record_grid.h"
+#include "storage/settings_store.h"
+#include "support/fixtures.h"
+#include "ui/form_registry.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sqlite3.h>
+
+using namespace fixtures;
+
+namespace {
+// A statement through a second connection to db.mdb, as another program would run it.
+bool elsewhere(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    const bool ok = sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+// n plans named "plan<i>" priced i*10, i from 1, added in one statement.
+void seedPlans(int n)
+{
+    QVERIFY(exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) "
+                                "INSERT INTO winhost (namep, gs) SELECT 'plan'||i, i*10 FROM n").arg(n)));
+}
+
+QString namep(const DataSource& source, int row)
+{
+    return source.value(row, source.columnIndex(QStringLiteral("namep")));
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+}
+} // namespace
+
+class TestStorage : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestProgram> m_program;
+
+private Q_SLOTS:
+    void init() { m_program = std::make_unique<TestProgram>(); }
+    void cleanup()
+    {
+        forms().unloadAll();
+        m_program.reset();
+    }
+
+    void addNewThenUpdateStoresBoundValuesAndGivesAKey()
+    {
+        auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+        QLabel key;
+        QLineEdit name, price;
+        editor->bind(&key, QStringLiteral("ID"));
+        editor->bind(&name, QStringLiteral("namep"));
+        editor->bind(&price, QStringLiteral("gs"));
+        QVERIFY(editor->addNew());
+        QVERIFY(key.text().isEmpty());
+        name.setText(QStringLiteral("پنل طلايي\nدو خط"));
+        QVERIFY2(editor->update(), qPrintable(editor->lastError()));
+        QCOMPARE(key.text(), QString::number(editor->currentKey()));
+        const Row stored = row(QStringLiteral("winhost"), editor->currentKey());
+        QCOMPARE(stored[QStringLiteral("namep")], QStringLiteral("پنل طلايي\nدو خط"));
+        QVERIFY(stored[QStringLiteral("gs")].isNull()); // left empty: NULL
+        // Keys are never reused after a delete.
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
+        const qint32 deleted = list->currentKey();
+        QVERIFY(list->deleteCurrent());
+        QVERIFY(editor->addNew() && editor->update());
+        QVERIFY(editor->currentKey() > deleted);
+    }
+
+    // Many rows read a page at a time: right values on both sides of page edges, a bounded
+    // cache, Find forward across pages, and a scan of every row in one pass.
+    void windowedReadsAndFindAcrossPages()
+    {
+        seedPlans(2500);
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
+        QCOMPARE(list->recordCount(), 2500);
+        for (int row : {0, 199, 200, 1234, 2499, 3, 2400})
+            QCOMPARE(namep(*list, row), QStringLiteral("plan%1").arg(row + 1));
+        for (int row = 0; row < 2500; row += 7)
+            namep(*list, row);
+        QVERIFY(list->cachedRowCount() <= 2000);
+        QVERIFY(list->find(QStringLiteral("ID=2301")));
+        QCOMPARE(list->currentRow(), 2300);
+        QCOMPARE(list->field(QStringLiteral("gs")), QStringLiteral("23010"));
+        QVERIFY(!list->find(QStringLiteral("ID=5"))); // behind the current row
+        QVERIFY(list->eof());
+        QCOMPARE(list->field(QStringLiteral("namep")), QString());
+        QVERIFY(!list->find(QStringLiteral("namep='x'")));
+        int visited = 0;
+        QVERIFY(list->scanColumns({QStringLiteral("gs"), QStringLiteral("nope")}, [&](int row, const QStringList& cells) {
+            visited += row == visited && cells == QStringList{QString::number((row + 1) * 10), QString()};
+        }));
+        QCOMPARE(visited, 2500);
+        QVERIFY(list->cachedRowCount() <= 2000);
+    }
+
+    void deleteAndAddWhileWindowed()
+    {
+        seedPlans(900);
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
+        QSignalSpy removed(list.get(), &DataSource::rowRemoved);
+        list->setCurrentRow(450);
+        QVERIFY(list->deleteCurrent());
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(list->recordCount(), 899);
+        QCOMPARE(list->field(QStringLiteral("namep")), QStringLiteral("plan452"));
+        QCOMPARE(namep(*list, 898), QStringLiteral("plan900"));
+        QCOMPARE(count(QStringLiteral("winhost")), 899);
+        QLineEdit name;
+        list->bind(&name, QStringLiteral("namep"));
+        QVERIFY(list->addNew());
+        QCOMPARE(list->currentRow(), 899);
+        name.setText(QStringLiteral("تازه"));
+        QVERIFY(list->update());
+        QCOMPARE(list->currentKey(), 901);
+        list->setCurrentRow(0);
+        QVERIFY(list->find(QStringLiteral("ID=901")));
+        QCOMPARE(name.text(), QStringLiteral("تازه"));
+        QVERIFY(list->refresh());
+        QCOMPARE(list->recordCount(), 900);
+        QCOMPARE(namep(*list, 899), QStringLiteral("تازه"));
+    }
+
+    // Rows stored or deleted after a snapshot show only after refresh(), however it happened.
+    void snapshotChangesOnlyAtRefresh_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("editors of this program") << "editor";
+        QTest::newRow("statements on the same connection") << "same";
+        QTest::newRow("another program") << "other";
+    }
+    void snapshotChangesOnlyAtRefresh()
+    {
+        QFETCH(QString, how);
+        seedPlans(300);
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
+        list->find(QStringLiteral("ID=100"));
+        if (how == QLatin1String("editor")) {
+            auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+            QLineEdit name;
+            editor->bind(&name, QStringLiteral("namep"));
+            editor->addNew();
+            name.setText(QStringLiteral("new"));
+            QVERIFY(editor->update());
+            QVERIFY(openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=7"))->deleteCurrent());
+        } else {
+            const QString sql = QStringLiteral("INSERT INTO winhost (namep) VALUES ('new'); DELETE FROM winhost WHERE ID=7");
+            QVERIFY(how == QLatin1String("same") ? exec(sql.section(u';', 0, 0)) && exec(sql.section(u';', 1))
+                                                 : elsewhere(m_program->dbPath(), sql));
+        }
+        QCOMPARE(list->recordCount(), 300);
+        QCOMPARE(list->currentRow(), 99);
+        QVERIFY(list->refresh());
+        QCOMPARE(list->recordCount(), 300);
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(namep(*list, 6), QStringLiteral("plan8"));
+        QCOMPARE(namep(*list, 299), QStringLiteral("new"));
+        QVERIFY(list->find(QStringLiteral("ID=301")));
+    }
+
+    // A save never overwrites what someone else stored since the row was read: nothing is
+    // written, the reason is told, the typed values stay, and the next save reads the row anew.
+    void saveRefusedWhenChangedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("same column changed") << "UPDATE winhost SET namep='theirs'" << true;
+        QTest::newRow("NULL column filled") << "UPDATE winhost SET gs='5'" << true;
+        QTest::newRow("row deleted") << "DELETE FROM winhost" << true;
+        QTest::newRow("other column changed") << "UPDATE winhost SET sa='theirs'" << false;
+        QTest::newRow("changed and back") << "UPDATE winhost SET namep='x'; UPDATE winhost SET namep='mine'" << false;
+    }
+    void saveRefusedWhenChangedMeanwhile()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, refused);
+        const qint32 key = insert(QStringLiteral("winhost"), {{"namep", QStringLiteral("mine")}, {"gs", QString()}});
+        auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=%1").arg(key));
+        QLineEdit name, price;
+        editor->bind(&name, QStringLiteral("namep"));
+        editor->bind(&price, QStringLiteral("gs"));
+        QVERIFY(elsewhere(m_program->dbPath(), change));
+        name.setText(QStringLiteral("typed"));
+        price.setText(QStringLiteral("7"));
+        QCOMPARE(editor->update(), !refused);
+        const Row stored = row(QStringLiteral("winhost"), key);
+        QCOMPARE(stored.value(QStringLiteral("namep")) == QStringLiteral("typed"), !refused);
+        if (!refused)
+            return;
+        QVERIFY(editor->lastError().contains(QStringLiteral("کس ديگري")));
+        QCOMPARE(name.text(), QStringLiteral("typed"));
+        QCOMPARE(price.text(), QStringLiteral("7"));
+        QCOMPARE(editor->update(), !stored.isEmpty()); // read again: saving now is the user's choice
+        QCOMPARE(row(QStringLiteral("winhost"), key).value(QStringLiteral("namep")),
+                 stored.isEmpty() ? QString() : QStringLiteral("typed"));
+    }
+
+    void editorWindowKeepsTypedValuesWhenChangedMeanwhile()
+    {
+        const qint32 key = insert(QStringLiteral("winhost"), {{"namep", QStringLiteral("mine")}});
+        editState(Table::winhost) = EditState{key, true, false};
+        auto* editor = forms().get<Form2>();
+        editor->Text1->setText(QStringLiteral("پنل من"));
+        QVERIFY(elsewhere(m_program->dbPath(), QStringLiteral("UPDATE winhost SET namep='theirs'")));
+        {
+            ModalAnswerer ok(kOk);
+            editor->Command1->click();
+            QVERIFY(ok.seen().text.contains(QStringLiteral("کس ديگري")));
+        }
+        QVERIFY(forms().isLoaded<Form2>());
+        QCOMPARE(editor->Text1->text(), QStringLiteral("پنل من"));
+        QCOMPARE(row(QStringLiteral("winhost"), key).value(QStringLiteral("namep")), QStringLiteral("theirs"));
+        QVERIFY(!editState(Table::winhost).saved);
+    }
+
+    void lockedDatabaseLeavesDatabaseAndControlsAsTheyWere()
+    {
+        auto editor = openSource(QStringLiteral("SELECT * FROM winhost WHERE ID=0"));
+        QLineEdit name;
+        editor->bind(&name, QStringLiteral("namep"));
+        editor->addNew();
+        name.setText(QStringLiteral("تايپ شده"));
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(m_program->dbPath()).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_busy_timeout(Database::handleFor(m_program->dbPath()), 0);
+        QVERIFY(!editor->update());
+        QVERIFY(!editor->lastError().isEmpty());
+        QCOMPARE(name.text(), QStringLiteral("تايپ شده"));
+        QVERIFY(editor->isNewRow());
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QVERIFY2(editor->update(), qPrintable(editor->lastError()));
+        QCOMPARE(count(QStringLiteral("winhost")), 1);
+    }
+
+    void foreignFilesAreReportedAndLeftUntouched_data()
+    {
+        QTest::addColumn<QString>("damage"); // SQL run on a fresh db.mdb, or "text:" and the file's bytes
+        QTest::newRow("text file") << "text:this is a letter, not a database";
+        QTest::newRow("empty file") << "text:";
+        QTest::newRow("table missing") << "DROP TABLE newdomin";
+        QTest::newRow("column missing") << "ALTER TABLE ss DROP COLUMN khas";
+    }
+    void foreignFilesAreReportedAndLeftUntouched()
+    {
+        QFETCH(QString, damage);
+        const QString path = m_program->dbPath();
+        QVERIFY(openSource(QStringLiteral("SELECT * FROM ss"))->lastError().isEmpty());
+        Database::closeAll();
+        QFile file(path);
+        if (damage.startsWith(QLatin1String("text:")))
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(damage.mid(5).toUtf8()) >= 0);
+        else
+            QVERIFY(elsewhere(path, damage));
+        file.close();
+        const QByteArray before = fileHash(path);
+        m_program->databaseProblems.clear();
+        auto list = openSource(QStringLiteral("SELECT * FROM winhost"));
+        QCOMPARE(list->recordCount(), 0);
+        QVERIFY(!openSource(QStringLiteral("SELECT * FROM ss"))->lastError().isEmpty());
+        QCOMPARE(m_program->databaseProblems.size(), 1); // told once, not per window
+        QVERIFY(m_program->databaseProblems.first().contains(QStringLiteral("db.mdb")));
+        QCOMPARE(fileHash(path), before);
+    }
+
+    void gridFollowsTheSourceAndBack()
+    {
+        seedPlans(3);
+        auto source = openSource(QStringLiteral("SELECT * FROM winhost"));
+        QLineEdit carrier;
+        source->bind(&carrier, QStringLiteral("gs"));
+        RecordGrid grid;
+        grid.setDataSource(source.get(), {{QStringLiteral("        شماره ثبت"), QStringLiteral("ID"), 1000},
+                                          {QStringLiteral("           نام پنل"), QStringLiteral("namep"), 1500}});
+        grid.resize(400, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QCOMPARE(grid.model()->rowCount(), 3);
+        QSignalSpy changed(&grid, &RecordGrid::rowChanged);
+        QSignalSpy chosen(&grid, &RecordGrid::rowChosen);
+        QTest::keyClick(grid.viewport(), Qt::Key_Down); // the user moves: the source follows
+        QCOMPARE(source->currentRow(), 1);
+        QCOMPARE(carrier.text(), QStringLiteral("20"));
+        QTest::keyClick(&grid, Qt::Key_Return); // Enter chooses without moving
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(changed.count(), 1);
+        const QRect cell = grid.visualRect(grid.model()->index(2, 1));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(chosen.count(), 2);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(cell.center().x(), grid.viewport()->height() - 5));
+        QCOMPARE(chosen.count(), 2); // below the rows: no choice
+        const int moves = changed.count();
+        source->setCurrentRow(0);
+        source->find(QStringLiteral("ID=2")); // the program moves: the grid follows silently
+        QCOMPARE(grid.currentIndex().row(), 1);
+        QCOMPARE(changed.count(), moves);
+        QCOMPARE(grid.model()->data(grid.model()->index(2, 1)).toString(), QStringLiteral("plan3"));
+        grid.setColumnCaption(1, kFiveYears);
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), kFiveYears);
+        QVERIFY(source->deleteCurrent());
+        QCOMPARE(grid.model()->rowCount(), 2);
+        QVERIFY(source->refresh() && source->deleteCurrent() && source->deleteCurrent());
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+        QCOMPARE(chosen.count(), 3); // an empty grid still reports the choice
+    }
+
+    void settingsRoundTripWithPersianKeys()
+    {
+        const QString key = QStringLiteral("عنوان امضاء فروشنده");
+        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, key), QString());
+        SettingsStore::write(SettingsStore::kPrint, key, QStringLiteral(" مهر و امضاء  "));
+        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, key), QStringLiteral(" مهر و امضاء  "));
+        QCOMPARE(SettingsStore::read(SettingsStore::kUser, key), QString());
+        QSettings raw(QSettings::IniFormat, QSettings::UserScope, SettingsStore::kApplication);
+        QCOMPARE(raw.value(SettingsStore::kPrint + QLatin1Char('/') + key).toString(), QStringLiteral(" مهر و امضاء  "));
+        QVERIFY(raw.fileName().contains(QStringLiteral("Sarvendo|Corvanta v1")));
+    }
+};
+
+QTEST_MAIN(TestStorage)
+#include "tst_storage.moc"
