@@ -2,7 +2,7 @@
 // database of shop_data.h copied into the server, then the list's read, first screen, scroll to
 // the last row, find, and its re-read after a save on each store; the server's backup and restore.
 // Run: build with -DCORVANTA_BENCH=ON; start a server (scripts/pg_cluster.sh does) and name an
-// empty database of it: CORVANTA_BENCH_SERVER="host=... dbname=..." ./bench_server
+// empty database of it: CORVANTA_BENCH_SERVER="host=... dbname=..." ./bench_server [orders]
 // (the five tables in that database are dropped first).
 #include "shop_data.h"
 
@@ -45,8 +45,10 @@ void readRows(DataSource& source, int from, int count)
             source.value(r, c);
 }
 
-void measureOrderList(const char* store)
+void measureOrderList(const char* store, int orderCount)
 {
+    const QString lastKey = QStringLiteral("ID=%1").arg(orderCount - 1);
+    const QString middleKey = QString::number(orderCount / 2);
     Database::closeAll();
     DataSource orders;
     orders.setConnectionString(DataSource::connectionTextForProgramFolder());
@@ -57,11 +59,11 @@ void measureOrderList(const char* store)
     const double last = ms([&] { readRows(orders, orders.recordCount() - 30, 30); });
     const double find = best(3, [&] {
         orders.setCurrentRow(0);
-        orders.find(QStringLiteral("ID=99999"));
+        orders.find(lastKey);
     });
     DataSource editor;
     editor.setConnectionString(DataSource::connectionTextForProgramFolder());
-    editor.setRecordSource(QStringLiteral("SELECT * FROM ss WHERE ID=50000"));
+    editor.setRecordSource(QStringLiteral("SELECT * FROM ss WHERE ID=") + middleKey);
     editor.refresh();
     QLineEdit notes;
     editor.bind(&notes, QStringLiteral("mgzas"));
@@ -69,7 +71,7 @@ void measureOrderList(const char* store)
     const double save = ms([&] { editor.update(); });
     const double reread = ms([&] {
         orders.refresh();
-        orders.find(QStringLiteral("ID=50000"));
+        orders.find(QStringLiteral("ID=") + middleKey);
     });
     std::printf("%-8s %8d %9.1f %9.1f %8.1f %8.1f %7.2f %7.1f %9.1f\n", store, orders.recordCount(), first, again,
                 screen, last, find, save, reread);
@@ -88,7 +90,8 @@ int main(int argc, char* argv[])
     QTemporaryDir folder;
     setProgramFolder(folder.path());
     const QString file = folder.path() + QStringLiteral("/db.mdb");
-    bench::createShopDatabase(file);
+    const int orders = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+    bench::createShopDatabase(file, orders);
 
     QString problem;
     auto store = Postgres::Server::open(server, &problem);
@@ -108,9 +111,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(problem));
 
     std::printf("order list (SELECT * FROM ss), ms: store, rows, first read, re-read, first screen, last screen, "
-                "find ID=99999, save, re-read + find after the save\n");
-    measureOrderList("db.mdb");
+                "find the last ID, save, re-read + find after the save\n");
+    measureOrderList("db.mdb", orders);
     qputenv("CORVANTA_DATABASE", server.toUtf8());
-    measureOrderList("server");
+    measureOrderList("server", orders);
     return problem.isEmpty() ? 0 : 1;
 }
