@@ -2,13 +2,17 @@
 
 #include "storage/database.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <libpq-fe.h>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 
 namespace Postgres {
 
@@ -65,6 +69,20 @@ std::set<QString>& reported()
 {
     static std::set<QString> told;
     return told;
+}
+
+// Connection strings whose server could not be used, when, and why.
+std::map<QString, std::pair<std::chrono::steady_clock::time_point, QString>>& lastFailures()
+{
+    static std::map<QString, std::pair<std::chrono::steady_clock::time_point, QString>> failures;
+    return failures;
+}
+
+// A change stamp from the snapshot's upper bound and the transactions then running; never 0.
+quint64 stampOf(const QString& xmax, const QString& running)
+{
+    const quint64 stamp = qHash(xmax + QLatin1Char(':') + running, 0x5eedu);
+    return stamp ? stamp : 1;
 }
 
 QString tableList()
@@ -244,6 +262,7 @@ bool Server::failed(pg_result* result)
 
 bool Server::exec(const QString& sql, const QList<QString>& params, Result* result)
 {
+    m_committedStamp = 0;
     if (!ensureConnected())
         return false;
     std::vector<QByteArray> texts;
@@ -328,8 +347,32 @@ bool Server::copyIn(const QString& table, const QStringList& columns, const std:
     return done;
 }
 
-bool Server::begin() { return exec(QStringLiteral("BEGIN")); }
-bool Server::commit() { return exec(QStringLiteral("COMMIT")); }
+bool Server::begin()
+{
+    // The program's writers on every desk take turns, as they do on the database file, so that
+    // no other desk's change falls between the stamps a data source takes around its own.
+    return exec(QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(7340118)"));
+}
+
+bool Server::commit()
+{
+    // The stamp the server shows once this commit is in, as long as no other transaction ends
+    // meanwhile: read inside the transaction, with this one counted as ended.
+    Result now;
+    quint64 expected = 0;
+    if (exec(QStringLiteral("SELECT pg_current_snapshot()::text, pg_current_xact_id_if_assigned()::text"), {}, &now)
+        && now.rowCount() == 1) {
+        const QStringList parts = now.text(0, 0).split(u':');
+        quint64 xmax = parts.value(1).toULongLong();
+        if (!now.isNull(0, 1))
+            xmax = std::max(xmax, now.text(0, 1).toULongLong() + 1);
+        expected = parts.size() == 3 ? stampOf(QString::number(xmax), parts[2]) : 0;
+    }
+    if (!exec(QStringLiteral("COMMIT")))
+        return false;
+    m_committedStamp = expected;
+    return true;
+}
 
 void Server::rollback()
 {
@@ -451,15 +494,22 @@ Server* Server::forConnection(const QString& conninfo, QString* error)
     const auto known = servers().find(conninfo);
     if (known != servers().end())
         return known->second.get();
-    QString problem;
-    std::unique_ptr<Server> server = open(conninfo, &problem);
+    // A server that did not answer is not tried again for a few seconds: the windows opening
+    // one after another at start would each wait for it.
+    auto& [failedAt, problem] = lastFailures()[conninfo];
+    const auto now = std::chrono::steady_clock::now();
+    std::unique_ptr<Server> server;
+    if (problem.isEmpty() || now - failedAt > std::chrono::seconds(5))
+        server = open(conninfo, &problem);
     if (!server) {
+        failedAt = now;
         if (error)
             *error = problem;
         if (reported().insert(conninfo).second)
             Database::reportProblem(problem);
         return nullptr;
     }
+    lastFailures().erase(conninfo);
     Server* opened = server.get();
     servers()[conninfo] = std::move(server);
     return opened;
@@ -469,6 +519,7 @@ void Server::closeAll()
 {
     servers().clear();
     reported().clear();
+    lastFailures().clear();
 }
 
 QString Server::testConnection(const QString& conninfo)
@@ -597,10 +648,16 @@ QString Server::nullSafeEquals(const QString& column) const
 
 quint64 Server::changeStamp()
 {
-    // Nothing on the server both moves with every row another desk commits and stands still
-    // between a change of ours and the stamp read after it, so the server cannot tell: data
-    // sources read their keys again at every refresh.
-    return 0;
+    // The server's transactions as a snapshot shows them, less its oldest: it moves whenever a
+    // transaction that wrote anything ends, on any connection. Right after a commit of ours,
+    // the stamp that commit left (another desk may have written since).
+    if (const quint64 committed = std::exchange(m_committedStamp, 0))
+        return committed;
+    Result now;
+    if (!exec(QStringLiteral("SELECT pg_current_snapshot()::text"), {}, &now) || now.rowCount() != 1)
+        return 0;
+    const QStringList parts = now.text(0, 0).split(u':');
+    return parts.size() == 3 ? stampOf(parts[1], parts[2]) : 0;
 }
 
 } // namespace Postgres

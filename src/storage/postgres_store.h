@@ -104,6 +104,7 @@ private:
     QString m_conninfo;
     QString m_lastError;
     bool m_lost = false;
+    quint64 m_committedStamp = 0; // the stamp the last commit left, until the next statement
 };
 
 // "?" marks outside quoted text and identifiers become $1, $2, ...

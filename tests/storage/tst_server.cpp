@@ -258,9 +258,31 @@ private Q_SLOTS:
         QCOMPARE(admin(QStringLiteral("UPDATE newmoshtary SET name='سارا' WHERE ID=1")), QString());
         name.setText(QStringLiteral("مريم رضايي"));
         QVERIFY(!editor->update());
-        QVERIFY(!editor->lastError().isEmpty());
+        QVERIFY(editor->lastError().contains(QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده")));
         QCOMPARE(name.text(), QStringLiteral("مريم رضايي"));
         QCOMPARE(admin(kCustomers), QStringLiteral("1:سارا"));
+    }
+
+    void rowsOfAnotherDeskShowAfterARefresh()
+    {
+        qputenv("CORVANTA_DATABASE", testServer().toUtf8());
+        QVERIFY(Postgres::Server::forConnection(testServer()));
+        QCOMPARE(admin(QStringLiteral("INSERT INTO newmoshtary (name) VALUES ('مريم')")), QString());
+        auto list = fixtures::openSource(QStringLiteral("SELECT * FROM newmoshtary"));
+        auto editor = fixtures::openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=1"));
+        QLineEdit name;
+        editor->bind(&name, QStringLiteral("name"));
+        // Another desk stores a customer just before this one saves: the list shows both.
+        QCOMPARE(admin(QStringLiteral("INSERT INTO newmoshtary (name) VALUES ('سارا')")), QString());
+        name.setText(QStringLiteral("مريم رضايي"));
+        QVERIFY(editor->update());
+        QVERIFY(list->refresh());
+        QCOMPARE(list->recordCount(), 2);
+        QCOMPARE(list->field(QStringLiteral("name")), QStringLiteral("مريم رضايي"));
+        // And one it deletes after that save.
+        QCOMPARE(admin(QStringLiteral("DELETE FROM newmoshtary WHERE ID=2")), QString());
+        QVERIFY(list->refresh());
+        QCOMPARE(list->recordCount(), 1);
     }
 
     void aLostConnectionKeepsTypedValuesAndReconnects()
