@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <utility>
 
@@ -165,10 +166,22 @@ QString makeRoom(Server* server, bool onlyIntoEmpty, QStringList* tables)
     return {};
 }
 
-// The server's next keys follow the highest key used before or copied now.
-bool moveKeysOn(Server* server, const QString& table, qint64 before)
+// The last key the file has given in a table (its rows' or a deleted row's), 0 if none.
+qint64 fileLastKey(sqlite3* file, const QString& table)
 {
-    const qint64 last = std::max(before, lastKey(server, table));
+    sqlite3_stmt* stmt = nullptr;
+    qint64 last = 0;
+    const QByteArray sql = "SELECT seq FROM sqlite_sequence WHERE name='" + table.toUtf8() + "'";
+    if (sqlite3_prepare_v2(file, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        last = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return last;
+}
+
+// The server's next keys follow the highest key used before, copied now or given by the file.
+bool moveKeysOn(Server* server, sqlite3* file, const QString& table, qint64 before)
+{
+    const qint64 last = std::max({before, lastKey(server, table), std::min<qint64>(fileLastKey(file, table), INT_MAX)});
     if (last <= 0)
         return true;
     return server->exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'id'), ?::bigint)"),
@@ -194,7 +207,7 @@ QString replaceFromDatabaseFile(Server* server, const QString& source, bool only
     for (const Database::TableSchema& table : Database::schema()) {
         if (problem.isEmpty() && !copyTableIn(server, file, table, &problem) && problem.isEmpty())
             problem = server->lastError();
-        if (problem.isEmpty() && !moveKeysOn(server, table.name, before[table.name]))
+        if (problem.isEmpty() && !moveKeysOn(server, file, table.name, before[table.name]))
             problem = server->lastError();
     }
     if (problem.isEmpty() && !server->commit())
