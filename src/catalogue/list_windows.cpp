@@ -161,7 +161,7 @@ void CatalogueList::Form_Load()
     // A table that cannot be read leaves the grid empty. A database file that cannot be used
     // has been reported by the storage layer already (once for all windows); a file that opens
     // but whose table does not read is told here by the lists that report it.
-    if (!Adodc1->refresh() && m_member.reportUnreadable && Database::handleFor(Adodc1->databasePath())) {
+    if (!Adodc1->refresh() && m_member.reportUnreadable && Database::storeFor(Adodc1->databasePath())) {
         PersianMsgBox(this, kUnreadable.arg(Adodc1->tableName(), Adodc1->lastError()), kMsgWarning,
                       kUnreadableTitle);
     }

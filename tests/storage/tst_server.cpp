@@ -133,7 +133,10 @@ private Q_SLOTS:
         const QString before = admin(QStringLiteral("SELECT count(*) FROM information_schema.columns "
                                                     "WHERE table_schema = current_schema()"));
         QVERIFY(!Postgres::Server::forConnection(testServer()));
-        QVERIFY(!Postgres::Server::forConnection(testServer()));
+        // The list windows then show nothing and tell nothing more; no db.mdb appears instead.
+        qputenv("CORVANTA_DATABASE", testServer().toUtf8());
+        QVERIFY(fixtures::showsNothing([] { QCOMPARE(forms().get<Form9>()->Adodc1->recordCount(), 0); }));
+        QVERIFY(!QFileInfo::exists(m_program->dbPath()));
         QCOMPARE(m_program->databaseProblems.size(), 1);
         QVERIFY(m_program->databaseProblems[0].contains(QStringLiteral("قابل استفاده نيست")));
         QVERIFY(!Postgres::Server::testConnection(testServer()).isEmpty());
