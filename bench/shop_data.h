@@ -46,7 +46,7 @@ inline void fillShop(sqlite3* db, int orders)
                                   "'پنل اقتصادي '||(i%1000), 'قيمت يک ساله :', 250000, 'site'||i, 'ir', 'قيمت يک ساله :', "
                                   "45000, 50000, 0, 345000, 'تمديد سالانه، فاکتور براي حسابداري ارسال شود', "
                                   "'1403/0'||(1+i%9)||'/1'||(i%9) FROM n;")
-                       .replace(QStringLiteral("%%1"), QString::number(customers)));
+                       .replace(QStringLiteral("%%1"), QStringLiteral("%") + QString::number(customers)));
     runSql(db, QStringLiteral("COMMIT"));
 }
 

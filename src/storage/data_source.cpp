@@ -19,9 +19,8 @@ const QString kProvider = QStringLiteral("Provider=Corvanta.SQLite;Data Source="
 const QString kNoCurrentRow = QStringLiteral("ركوردي انتخاب نشده است.");
 const QString kNoQuery = QStringLiteral("پرس و جوي اين پنجره معلوم نيست.");
 const QString kBadCriterion = QStringLiteral("شرط جستجو درست نيست.");
-const QString kChangedMeanwhile =
-    QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده يا پاک کرده است، پس چيزي ثبت نشد.\n"
-                   "آنچه نوشته ايد در پنجره مانده است؛ ركورد از بانک اطلاعات دوباره خوانده مي شود.");
+const QString kChangedMeanwhile = QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده يا پاک کرده است. "
+                                                 "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند.");
 
 // Rows are read a page at a time; the cache keeps a few pages.
 constexpr int kPageRows = 200;

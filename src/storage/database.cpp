@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <sqlite3.h>
 
@@ -103,57 +104,73 @@ const QList<TableSchema>& schema()
     return tables;
 }
 
-QString checkFile(const QString& filePath)
+namespace {
+
+// An SQLite file, not shorter than the pages its header counts (unless a journal left by a
+// crash is still to be rolled back, which may shorten it).
+QString checkHeader(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return kCannotOpen.arg(file.errorString());
-    if (file.read(16) != QByteArray("SQLite format 3\0", 16))
+    const QByteArray header = file.read(100);
+    if (!header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         return kNotSqlite;
-    file.close();
+    if (header.size() < 100)
+        return kDamaged.arg(QStringLiteral("database disk image is truncated"));
+    const auto at = [&](int offset) { return qFromBigEndian<quint32>(header.constData() + offset); };
+    const quint32 pageSize = qFromBigEndian<quint16>(header.constData() + 16);
+    const qint64 declared = qint64(at(28)) * (pageSize == 1 ? 65536 : pageSize);
+    if (at(92) == at(24) && declared > file.size() && !QFile::exists(filePath + QStringLiteral("-journal")))
+        return kDamaged.arg(QStringLiteral("database disk image is truncated"));
+    return {};
+}
 
+QString checkTables(SqliteStore& store)
+{
+    for (const TableSchema& table : schema()) {
+        const QStringList present = store.columns(table.name);
+        if (present.isEmpty())
+            return kMissingTable.arg(table.name);
+        for (const QString& column : table.columns)
+            if (!present.contains(column, Qt::CaseInsensitive))
+                return kMissingColumn.arg(table.name, column);
+    }
+    return {};
+}
+
+// Every page read and checked: as long as a scan of the whole file.
+QString checkPages(SqliteStore& store)
+{
+    QString result;
+    store.select(QStringLiteral("PRAGMA quick_check"), {}, [&](const RecordStore::Row& row) {
+        result = row.text(0);
+        return false;
+    });
+    return result == QLatin1String("ok") ? QString() : kDamaged.arg(result.isEmpty() ? store.errorText() : result);
+}
+
+QString checkFileWith(const QString& filePath, bool everyPage)
+{
+    const QString problem = checkHeader(filePath);
+    if (!problem.isEmpty())
+        return problem;
     sqlite3* handle = nullptr;
-    const QByteArray name = QFile::encodeName(filePath);
-    if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(filePath).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const QString message = kCannotOpen.arg(QString::fromUtf8(sqlite3_errmsg(handle)));
         sqlite3_close(handle);
         return message;
     }
-    QString problem;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(handle, "PRAGMA quick_check", -1, &stmt, nullptr) != SQLITE_OK) {
-        problem = kDamaged.arg(QString::fromUtf8(sqlite3_errmsg(handle)));
-    } else {
-        const int rc = sqlite3_step(stmt);
-        const char* result = rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)) : nullptr;
-        if (!result || qstrcmp(result, "ok") != 0)
-            problem = kDamaged.arg(result ? QString::fromUtf8(result) : QString::fromUtf8(sqlite3_errmsg(handle)));
-    }
-    sqlite3_finalize(stmt);
+    SqliteStore store(handle);
+    const QString damage = everyPage ? checkPages(store) : QString();
+    return damage.isEmpty() ? checkTables(store) : damage;
+}
 
-    for (const TableSchema& table : schema()) {
-        if (!problem.isEmpty())
-            break;
-        const QByteArray sql = "PRAGMA table_info(" + table.name.toUtf8() + ")";
-        QStringList present;
-        if (sqlite3_prepare_v2(handle, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(stmt) == SQLITE_ROW)
-                present << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        }
-        sqlite3_finalize(stmt);
-        if (present.isEmpty()) {
-            problem = kMissingTable.arg(table.name);
-            break;
-        }
-        for (const QString& column : table.columns) {
-            if (!present.contains(column, Qt::CaseInsensitive)) {
-                problem = kMissingColumn.arg(table.name, column);
-                break;
-            }
-        }
-    }
-    sqlite3_close(handle);
-    return problem;
+} // namespace
+
+QString checkFile(const QString& filePath)
+{
+    return checkFileWith(filePath, true);
 }
 
 namespace {
@@ -181,7 +198,8 @@ SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
         return known->second.get();
 
     const bool firstStart = !QFileInfo::exists(path);
-    const QString problem = firstStart ? QString() : checkFile(path);
+    // Opening checks the header and the tables; a damaged page is told when it is read.
+    const QString problem = firstStart ? QString() : checkFileWith(path, false);
     if (!problem.isEmpty()) {
         refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), problem), error);
         return nullptr;

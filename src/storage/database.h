@@ -30,7 +30,8 @@ RecordStore* storeFor(const QString& filePath, QString* error = nullptr);
 sqlite3* handleFor(const QString& filePath, QString* error = nullptr);
 
 // Checks a file without changing it: SQLite header, opens read-only, quick_check is "ok",
-// the five tables with all their columns. Returns the empty text when it is fine, else the
+// the five tables with all their columns. (Opening a file checks all but quick_check, which
+// reads every page.) Returns the empty text when it is fine, else the
 // reason in Persian.
 QString checkFile(const QString& filePath);
 
