@@ -214,6 +214,8 @@ QString replaceFromDatabaseFile(Server* server, const QString& source, bool only
         problem = server->lastError();
     if (!problem.isEmpty())
         server->rollback();
+    else // freshly copied rows make the server visit every row's page when reading keys, until vacuumed
+        server->execute(QStringLiteral("VACUUM (ANALYZE) ") + tables.join(u','));
     sqlite3_close(file);
     return problem;
 }
