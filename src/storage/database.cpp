@@ -175,7 +175,6 @@ QString checkFile(const QString& filePath)
 
 namespace {
 
-// Tells a file that cannot be used: to the caller through *error, to the user once.
 // The server connection string chosen for the run; null until read.
 QString& chosenServer()
 {
@@ -183,6 +182,7 @@ QString& chosenServer()
     return chosen;
 }
 
+// Tells a file that cannot be used: to the caller through *error, to the user once.
 void refuse(const QString& path, const QString& message, QString* error)
 {
     if (error)
