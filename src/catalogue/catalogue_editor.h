@@ -3,6 +3,7 @@
 // row, and Save and Cancel buttons with the flow's save and cancel steps.
 #include "ui/record_window.h"
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -14,6 +15,7 @@ public:
     QLabel* Label8 = nullptr;        // the record's key, bound to ID
     QPushButton* Command1 = nullptr; // save
     QPushButton* Command2 = nullptr; // cancel
+    QFrame* Shape1 = nullptr;        // the light grey frame around the fields
 
     void Command1_Click();
     void Command2_Click();
@@ -23,5 +25,13 @@ protected:
 
     // The key row: caption and key label, in twips.
     void addKeyRow(int captionLeft, int keyLeft, int top, int width);
-    void addButtons(int saveLeft, int cancelLeft, int top);
+    // The frame around the fields (from the top down to `frameBottom`) and, below it, Save and
+    // Cancel side by side in the middle of the window, Save at the right. Sets the window's size.
+    void addFrameAndButtons(int windowWidth, int frameBottom);
+    // White, right to left, the caption and the size addFrameAndButtons() set.
+    void setupEditor(const QString& caption);
+
+private:
+    int m_width = 0;
+    int m_height = 0;
 };

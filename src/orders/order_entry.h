@@ -57,10 +57,13 @@ public:
     QPushButton* Command5 = nullptr; // store
     QPushButton* Command6 = nullptr; // cancel
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    QLabel* caption(int row, const char* name, const QString& text, const char* column = nullptr);
+    QLabel* value(int row, const char* name, int left, int width, const char* column);
+    QLineEdit* box(int row, const char* name, int left, int width, const char* column);
+    QPushButton* chooser(int row, const char* name, const QString& text, int left, void (Form10::*click)());
+    void addStoreAndCancel();
+    void boxChanged(QLineEdit* changed);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();

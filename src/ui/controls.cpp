@@ -3,6 +3,8 @@
 #include "ui/geometry.h"
 
 #include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +16,54 @@
 namespace Controls {
 
 namespace {
+// Paints its value itself: without a box, cut at the logical end with "…" when too long, each
+// run in its own direction.
+class ValueLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QString full = text();
+        full.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QRect area = contentsRect().adjusted(3, 0, -3, 0);
+        const QString shown = fontMetrics().elidedText(full, Qt::ElideRight, area.width());
+        setToolTip(shown == full ? QString() : text());
+        QTextOption layout(alignment());
+        layout.setWrapMode(QTextOption::NoWrap);
+        layout.setTextDirection(full.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QRectF(area), shown, layout);
+    }
+};
+
+class ClickFilter : public QObject
+{
+public:
+    ClickFilter(QWidget* widget, std::function<void()> action) : QObject(widget), m_action(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto* widget = static_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
+                m_action();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
 template <class T> T* placed(T* control, const char* name, int left, int top, int width, int height)
 {
     control->setObjectName(QString::fromLatin1(name));
@@ -28,6 +78,21 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     // Absolute, so that the right-to-left window does not mirror it to the left.
     control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return control;
+}
+
+QLabel* valueLabel(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* control = placed(new ValueLabel(parent), name, left, top, width, height);
+    control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    QPalette colours = control->palette();
+    colours.setColor(QPalette::WindowText, QColor(0x1f, 0x3a, 0x60));
+    control->setPalette(colours);
+    return control;
+}
+
+void onClick(QWidget* widget, std::function<void()> action)
+{
+    new ClickFilter(widget, std::move(action));
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int height)

@@ -53,6 +53,11 @@ void RecordEditor::openRecord()
     connect(Adodc1, &DataSource::rowsReset, this, &RecordEditor::keepNewRecord, Qt::UniqueConnection);
 }
 
+void RecordEditor::bindColumn(QWidget* control, const char* column)
+{
+    Adodc1->bind(control, QString::fromLatin1(column));
+}
+
 void RecordEditor::keepNewRecord()
 {
     if (m_newRecord && Adodc1->recordCount() == 0)
