@@ -10,13 +10,14 @@ namespace {
 const QString kKeyCaption = QStringLiteral("شماره ثبت :");
 const QString kSave = QStringLiteral("ثبت اطلاعات");
 const QString kCancel = QStringLiteral("انصراف");
-const QString kNotStoredTitle = QStringLiteral("خطا در ثبت اطلاعات");
-const QString kNotStoredPrompt = QStringLiteral("اطلاعات در بانک اطلاعاتي ثبت نشد؛ آنچه نوشته ايد در پنجره مانده است.");
-const QString kReason = QStringLiteral("علت: ");
 } // namespace
 
 CatalogueEditor::CatalogueEditor(Table table, QWidget* parent)
-    : RecordEditor(table, {kNotStoredTitle, kNotStoredPrompt, kReason, {}}, parent)
+    : RecordEditor(table,
+                   {QStringLiteral("خطا در ثبت اطلاعات"),
+                    QStringLiteral("اطلاعات در بانک اطلاعاتي ثبت نشد؛ آنچه نوشته ايد در پنجره مانده است."),
+                    QStringLiteral("علت: "), {}},
+                   parent)
 {
 }
 

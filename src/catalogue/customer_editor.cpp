@@ -36,15 +36,13 @@ const CustomerRow kRows[] = {
 QLineEdit* Form5::*const kLineBoxes[] = {&Form5::Text1, &Form5::Text2, &Form5::Text3, &Form5::Text4,
                                          &Form5::Text5, &Form5::Text6, &Form5::Text7};
 
-// Layout in twips: a wider caption column than the other editors for the longest caption.
+// Layout in twips: a wider caption column than the other editors for the longest caption;
+// the boxes stand from 480 to 4440.
 constexpr int kWidth = 6960;
 constexpr int kCaptionLeft = 4560;
 constexpr int kCaptionWidth = 2040;
-constexpr int kBoxLeft = 480;
-constexpr int kBoxWidth = 3960;
 constexpr int kFirstRow = 780;
 constexpr int kRowStep = 480;
-constexpr int kFrameBottom = 5820;
 } // namespace
 
 Form5::Form5(QWidget* parent) : CatalogueEditor(Table::newmoshtary, parent)
@@ -59,13 +57,13 @@ Form5::Form5(QWidget* parent) : CatalogueEditor(Table::newmoshtary, parent)
         caption->setProperty("Index", i);
         lblLabels << caption;
         if (i < 7)
-            this->*kLineBoxes[i] = bound(row.latin ? latinTextBox(this, row.box, kBoxLeft, top, kBoxWidth)
-                                                   : textBox(this, row.box, kBoxLeft, top, kBoxWidth),
+            this->*kLineBoxes[i] = bound(row.latin ? latinTextBox(this, row.box, 480, top, 3960)
+                                                   : textBox(this, row.box, 480, top, 3960),
                                          row.column);
     }
-    Text8 = bound(notesBox(this, kRows[7].box, kBoxLeft, kFirstRow + 7 * kRowStep, kBoxWidth, 1500), kRows[7].column);
+    Text8 = bound(notesBox(this, kRows[7].box, 480, kFirstRow + 7 * kRowStep, 3960, 1500), kRows[7].column);
 
-    addFrameAndButtons(kWidth, kFrameBottom);
+    addFrameAndButtons(kWidth, 5820);
     tabOrder({Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Command1, Command2});
 }
 

@@ -10,16 +10,7 @@
 
 namespace {
 const QString kCaption = QStringLiteral("    ثبت دامنه جديد");
-const QString kExtension = QStringLiteral("پسوند دامنه :");
-const QString kDotNotice = QStringLiteral("توجه : لطفا پسوند دامنه را بدون نقطه بنويسيد");
 const QString kYearlyPrice = QStringLiteral("قيمت ساليانه :");
-const QString kToman = QStringLiteral("تومان");
-
-// Layout in twips.
-constexpr int kWidth = 6240;
-constexpr int kCaptionLeft = 4200;
-constexpr int kCaptionWidth = 1680;
-constexpr int kFrameBottom = 2700;
 } // namespace
 
 Form4::Form4(QWidget* parent) : PricedEditor(Table::newdomin, parent)
@@ -28,18 +19,18 @@ Form4::Form4(QWidget* parent) : PricedEditor(Table::newdomin, parent)
     using namespace Controls;
     addKeyRow(kCaptionLeft, 2400, 300, kCaptionWidth);
 
-    Label5 = label(this, "Label5", kExtension, kCaptionLeft, 780, kCaptionWidth);
+    Label5 = label(this, "Label5", QStringLiteral("پسوند دامنه :"), kCaptionLeft, 780, kCaptionWidth);
     Text1 = bound(latinTextBox(this, "Text1", 1440, 750, 2640), "pd");
-    Label2 = label(this, "Label2", kDotNotice, 480, 1200, 5400);
+    Label2 = label(this, "Label2", QStringLiteral("توجه : لطفا پسوند دامنه را بدون نقطه بنويسيد"), 480, 1200, 5400);
     Label2->setStyleSheet(QStringLiteral("color: #A00000;"));
 
     Label4 = bound(label(this, "Label4", QString(), kCaptionLeft, 2160, kCaptionWidth), "ghemats");
-    addPeriodRow(kCaptionLeft, kCaptionWidth, 1680, Label4);
+    addPeriodRow(1680, Label4);
     Text2 = bound(textBox(this, "Text2", 1440, 2130, 2640), "gs");
     Text2->setAlignment(Qt::AlignCenter);
-    Label1 = label(this, "Label1", kToman, 480, 2160, 900);
+    Label1 = label(this, "Label1", QStringLiteral("تومان"), 480, 2160, 900);
 
-    addFrameAndButtons(kWidth, kFrameBottom);
+    addFrameAndButtons(kWidth, 2700);
     tabOrder({Text1, Option1, Option2, Option3, Text2, Command1, Command2});
 }
 

@@ -6,23 +6,19 @@
 #include <QRadioButton>
 
 namespace {
-const QString kPeriodRow = QStringLiteral("ثبت چند ساله :");
-const QString kOneYearOption = QStringLiteral("يک ساله");
-const QString kTwoYearsOption = QStringLiteral("دو ساله");
-const QString kFiveYearsOption = QStringLiteral("پنج ساله");
 const QString kOneYear = QStringLiteral("قيمت يک ساله :");
 const QString kTwoYears = QStringLiteral("قيمت دو ساله :");
 const QString kFiveYears = QStringLiteral("قيمت پنج ساله :");
 } // namespace
 
-void PricedEditor::addPeriodRow(int captionLeft, int captionWidth, int top, QLabel* periodLabel)
+void PricedEditor::addPeriodRow(int top, QLabel* periodLabel)
 {
     using namespace Controls;
     m_periodLabel = periodLabel;
-    Label3 = label(this, "Label3", kPeriodRow, captionLeft, top, captionWidth);
-    Option1 = option(this, "Option1", kOneYearOption, 2880, top - 30, 1200);
-    Option2 = option(this, "Option2", kTwoYearsOption, 1680, top - 30, 1200);
-    Option3 = option(this, "Option3", kFiveYearsOption, 480, top - 30, 1200);
+    Label3 = label(this, "Label3", QStringLiteral("ثبت چند ساله :"), kCaptionLeft, top, kCaptionWidth);
+    Option1 = option(this, "Option1", QStringLiteral("يک ساله"), 2880, top - 30, 1200);
+    Option2 = option(this, "Option2", QStringLiteral("دو ساله"), 1680, top - 30, 1200);
+    Option3 = option(this, "Option3", QStringLiteral("پنج ساله"), 480, top - 30, 1200);
     // Turning an option on, by a click or by the recognition at opening, runs its step.
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });

@@ -23,9 +23,15 @@ public:
 protected:
     using CatalogueEditor::CatalogueEditor;
 
+    // The layout the plan and domain editors share, in twips: the window's width and the
+    // caption column at its right.
+    static constexpr int kWidth = 6240;
+    static constexpr int kCaptionLeft = 4200;
+    static constexpr int kCaptionWidth = 1680;
+
     // The period row at `top` (twips): its caption in the caption column, the options to its
     // left, each setting the text of `periodLabel`.
-    void addPeriodRow(int captionLeft, int captionWidth, int top, QLabel* periodLabel);
+    void addPeriodRow(int top, QLabel* periodLabel);
     // Turns on the option whose text the period label shows, testing five, two and one year in
     // that order. Any other text (or none) turns no option on and stays on the label unchanged.
     void recognisePeriod();

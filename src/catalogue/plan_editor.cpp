@@ -15,46 +15,35 @@
 namespace {
 const QString kCaptionWindows = QStringLiteral("      ثبت پنل ويندوز      ");
 const QString kCaptionLinux = QStringLiteral("     ثبت پنل لينوکس     ");
-const QString kPlanName = QStringLiteral("نام پانل :");
-const QString kDiskSpace = QStringLiteral("ميزان فضا :");
-const QString kBandwidth = QStringLiteral("پهناي باند :");
-const QString kMegabytes = QStringLiteral("مگابايت");
-const QString kToman = QStringLiteral("تومان");
-const QString kOtherInfo = QStringLiteral("ساير اطلاعات :");
-
-// Layout in twips: captions in the right column, boxes to their left, units further left.
-constexpr int kWidth = 6240;
-constexpr int kCaptionLeft = 4200;
-constexpr int kCaptionWidth = 1680;
-constexpr int kFrameBottom = 4860;
 } // namespace
 
 PlanEditor::PlanEditor(Table table, QWidget* parent) : PricedEditor(table, parent), m_table(table)
 {
     setObjectName(table == Table::winhost ? QStringLiteral("Form2") : QStringLiteral("Form3"));
+    // Captions in the right column, boxes to their left, units further left (twips).
     using namespace Controls;
     addKeyRow(kCaptionLeft, 2400, 300, kCaptionWidth);
 
-    Label5 = label(this, "Label5", kPlanName, kCaptionLeft, 780, kCaptionWidth);
+    Label5 = label(this, "Label5", QStringLiteral("نام پانل :"), kCaptionLeft, 780, kCaptionWidth);
     Text1 = bound(textBox(this, "Text1", 480, 750, 3600), "namep");
 
-    Label6 = label(this, "Label6", kDiskSpace, kCaptionLeft, 1260, kCaptionWidth);
+    Label6 = label(this, "Label6", QStringLiteral("ميزان فضا :"), kCaptionLeft, 1260, kCaptionWidth);
     Text2 = bound(textBox(this, "Text2", 1440, 1230, 2640), "mf");
-    Label1 = label(this, "Label1", kMegabytes, 480, 1260, 900);
+    Label1 = label(this, "Label1", QStringLiteral("مگابايت"), 480, 1260, 900);
 
-    Label7 = label(this, "Label7", kBandwidth, kCaptionLeft, 1740, kCaptionWidth);
+    Label7 = label(this, "Label7", QStringLiteral("پهناي باند :"), kCaptionLeft, 1740, kCaptionWidth);
     Text3 = bound(textBox(this, "Text3", 1440, 1710, 2640), "pb");
-    Label2 = label(this, "Label2", kMegabytes, 480, 1740, 900);
+    Label2 = label(this, "Label2", QStringLiteral("مگابايت"), 480, 1740, 900);
 
     Label9 = bound(label(this, "Label9", QString(), kCaptionLeft, 2700, kCaptionWidth), "ghemats");
-    addPeriodRow(kCaptionLeft, kCaptionWidth, 2220, Label9);
+    addPeriodRow(2220, Label9);
     Text5 = bound(textBox(this, "Text5", 1440, 2670, 2640), "gs");
-    Label4 = label(this, "Label4", kToman, 480, 2700, 900);
+    Label4 = label(this, "Label4", QStringLiteral("تومان"), 480, 2700, 900);
 
-    Label10 = label(this, "Label10", kOtherInfo, kCaptionLeft, 3180, kCaptionWidth);
+    Label10 = label(this, "Label10", QStringLiteral("ساير اطلاعات :"), kCaptionLeft, 3180, kCaptionWidth);
     Text6 = bound(notesBox(this, "Text6", 480, 3150, 3600, 1500), "sa");
 
-    addFrameAndButtons(kWidth, kFrameBottom);
+    addFrameAndButtons(kWidth, 4860);
     tabOrder({Text1, Text2, Text3, Option1, Option2, Option3, Text5, Text6, Command1, Command2});
 }
 

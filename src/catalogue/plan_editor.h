@@ -38,14 +38,12 @@ private:
 
 class Form2 : public PlanEditor
 {
-    Q_OBJECT
 public:
     explicit Form2(QWidget* parent = nullptr) : PlanEditor(Table::winhost, parent) {}
 };
 
 class Form3 : public PlanEditor
 {
-    Q_OBJECT
 public:
     explicit Form3(QWidget* parent = nullptr) : PlanEditor(Table::linhost, parent) {}
 };

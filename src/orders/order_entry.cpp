@@ -21,41 +21,11 @@
 
 namespace {
 const QString kCaption = QStringLiteral("     ثبت سفارش");
-const QString kLabel1 = QStringLiteral("شماره ثبت :");
-const QString kLblLabels0 = QStringLiteral("نام كاربري مشتري :");
-const QString kCommand1 = QStringLiteral("انتخاب مشتري");
-const QString kLabel6 = QStringLiteral("نام و نام خانوادگي مشتري : ");
-const QString kLabel8 = QStringLiteral("پست الكترونيك مشتري :");
-const QString kLblLabels2 = QStringLiteral("نام پنل انتخابي هاست :");
-const QString kCommand2 = QStringLiteral("انتخاب پنل هاست");
-const QString kLblLabels6 = QStringLiteral("نام دامنه :");
-const QString kCommand3 = QStringLiteral("انتخاب دامين");
-const QString kLabel7 = QStringLiteral(".");
-const QString kLabel12 = QStringLiteral("هزينه تمديد ساليانه دامنه :"); // design text; the bound value replaces it
-const QString kLblLabels5 = QStringLiteral("موارد قابل ذكر اين سفارش :");
-const QString kLabel23 = QStringLiteral("هزينه راه اندازي سرويس :");
-const QString kLabel24 = QStringLiteral("ديگر هزينه هاي خدماتي :");
-const QString kLabel21 = QStringLiteral("كل هزينه اين سفارش :");
-const QString kLblLabels3 = QStringLiteral("تاريخ ثبت سفارش :");
-const QString kImage14Tip = QStringLiteral("تاريخ");
-const QString kCommand5 = QStringLiteral("ثبت سفارش");
-const QString kCommand6 = QStringLiteral("انصراف");
-const QString kStoreRefusedTitle = QStringLiteral("ثبت سفارش");
-const QString kStoreRefused = QStringLiteral("سفارش ثبت نشد:");
-const QString kStoreRefusedKept = QStringLiteral("سفارش در اين پنجره باقي مي ماند.");
 
 // Window layout in twips: rows of caption (right) and value (left) inside a light frame.
 constexpr int kWidth = 8760;
 constexpr int kHeight = 7185;
 constexpr int kRowHeight = 330;
-constexpr int kBulletLeft = 8280;
-constexpr int kCaptionLeft = 5520;
-constexpr int kCaptionWidth = 2700;
-constexpr int kValueLeft = 300;
-constexpr int kValueWidth = 5100;
-constexpr int kButtonWidth = 1500;
-constexpr int kBoxLeft = kButtonWidth + 60; // from kValueLeft: a box beside a choose button
-constexpr int kBoxWidth = kValueWidth - kBoxLeft;
 constexpr int kNotesHeight = 900;
 
 // Top of rows 1 to 13; row 1 (the order number) stands above the frame, row 9 (the notes) is
@@ -72,6 +42,14 @@ constexpr int rowTop(int row)
     return top;
 }
 
+// Columns, from the left edge of the window: the bullet and the caption at the right, the
+// values at the left; a box beside a choose button starts kBoxLeft into the value column.
+constexpr int kBulletLeft = 8280;
+constexpr int kCaptionLeft = 5520;
+constexpr int kCaptionWidth = 2700;
+constexpr int kValueLeft = 300;
+constexpr int kValueWidth = 5100;
+
 QPixmap bulletPicture()
 {
     QPixmap picture(12, 12);
@@ -86,6 +64,10 @@ QPixmap bulletPicture()
     painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
     return picture;
 }
+
+constexpr int kButtonWidth = 1500;
+constexpr int kBoxLeft = kButtonWidth + 60;
+constexpr int kBoxWidth = kValueWidth - kBoxLeft;
 
 QPixmap calendarPicture()
 {
@@ -138,51 +120,55 @@ QPushButton* Form10::chooser(int row, const char* name, const QString& text, int
 }
 
 Form10::Form10(QWidget* parent)
-    : RecordEditor(Table::ss, {kStoreRefusedTitle, kStoreRefused, {}, kStoreRefusedKept}, parent)
+    : RecordEditor(Table::ss,
+                   {QStringLiteral("ثبت سفارش"), QStringLiteral("سفارش ثبت نشد:"), {},
+                    QStringLiteral("سفارش در اين پنجره باقي مي ماند.")},
+                   parent)
 {
     setObjectName(QStringLiteral("Form10"));
     m_frame = Controls::frameShape(this, "Frame1", 120, 540, kWidth - 240, rowTop(13) + kRowHeight + 120 - 540);
 
     Label2 = value(1, "Label2", 0, 1200, "ID");
-    Label1 = Controls::label(this, "Label1", kLabel1, kValueLeft + 1260, rowTop(1), 1500, kRowHeight);
-    lblLabels[0] = caption(2, "lblLabels(0)", kLblLabels0);
+    Label1 = Controls::label(this, "Label1", QStringLiteral("شماره ثبت :"), kValueLeft + 1260, rowTop(1), 1500, kRowHeight);
+    lblLabels[0] = caption(2, "lblLabels(0)", QStringLiteral("نام كاربري مشتري :"));
     Text1 = box(2, "Text1", kBoxLeft, kBoxWidth, "nuser");
-    Command1 = chooser(2, "Command1", kCommand1, 0, &Form10::Command1_Click);
-    Label6 = caption(3, "Label6", kLabel6);
+    Command1 = chooser(2, "Command1", QStringLiteral("انتخاب مشتري"), 0, &Form10::Command1_Click);
+    Label6 = caption(3, "Label6", QStringLiteral("نام و نام خانوادگي مشتري : "));
     Label3 = value(3, "Label3", 2580, kValueWidth - 2580, "name");
     Label14 = value(3, "Label14", 0, 2520, "fname");
-    Label8 = caption(4, "Label8", kLabel8);
+    Label8 = caption(4, "Label8", QStringLiteral("پست الكترونيك مشتري :"));
     Label4 = value(4, "Label4", 0, kValueWidth, "email");
-    lblLabels[2] = caption(5, "lblLabels(2)", kLblLabels2);
+    lblLabels[2] = caption(5, "lblLabels(2)", QStringLiteral("نام پنل انتخابي هاست :"));
     Text2 = box(5, "Text2", kBoxLeft, kBoxWidth, "npah");
-    Command2 = chooser(5, "Command2", kCommand2, 0, &Form10::Command2_Click);
+    Command2 = chooser(5, "Command2", QStringLiteral("انتخاب پنل هاست"), 0, &Form10::Command2_Click);
     Label13 = caption(6, "Label13", QString(), "sal");
     Label5 = value(6, "Label5", 0, kValueWidth, "hz");
     // Row 7 from the right: choose button, extension, ".", domain name.
-    lblLabels[6] = caption(7, "lblLabels(6)", kLblLabels6);
-    Command3 = chooser(7, "Command3", kCommand3, kValueWidth - kButtonWidth, &Form10::Command3_Click);
+    lblLabels[6] = caption(7, "lblLabels(6)", QStringLiteral("نام دامنه :"));
+    Command3 = chooser(7, "Command3", QStringLiteral("انتخاب دامين"), kValueWidth - kButtonWidth, &Form10::Command3_Click);
     Text4 = box(7, "Text4", 2160, kBoxWidth - 2160, "nd2");
     Text4->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-    Label7 = Controls::label(this, "Label7", kLabel7, kValueLeft + 1980, rowTop(7), 180, kRowHeight);
+    Label7 = Controls::label(this, "Label7", QStringLiteral("."), kValueLeft + 1980, rowTop(7), 180, kRowHeight);
     Label7->setAlignment(Qt::AlignCenter);
     Text3 = box(7, "Text3", 0, 1980, "nd1");
-    Label12 = caption(8, "Label12", kLabel12, "htsd2");
+    // Label12's design caption; the order's htsd2 replaces it as soon as the record is shown.
+    Label12 = caption(8, "Label12", QStringLiteral("هزينه تمديد ساليانه دامنه :"), "htsd2");
     Label9 = value(8, "Label9", 0, kValueWidth, "htsd1");
-    lblLabels[5] = caption(9, "lblLabels(5)", kLblLabels5);
+    lblLabels[5] = caption(9, "lblLabels(5)", QStringLiteral("موارد قابل ذكر اين سفارش :"));
     Text5 = bound(Controls::notesBox(this, "Text5", kValueLeft, rowTop(9), kValueWidth, kNotesHeight), "mgzas");
-    Label23 = caption(10, "Label23", kLabel23);
+    Label23 = caption(10, "Label23", QStringLiteral("هزينه راه اندازي سرويس :"));
     Text6 = box(10, "Text6", 0, kValueWidth, "hras");
-    Label24 = caption(11, "Label24", kLabel24);
+    Label24 = caption(11, "Label24", QStringLiteral("ديگر هزينه هاي خدماتي :"));
     Text7 = box(11, "Text7", 0, kValueWidth, "dhkh");
-    Label21 = caption(12, "Label21", kLabel21);
+    Label21 = caption(12, "Label21", QStringLiteral("كل هزينه اين سفارش :"));
     Label11 = value(12, "Label11", 0, kValueWidth, "khas");
-    lblLabels[3] = caption(13, "lblLabels(3)", kLblLabels3);
+    lblLabels[3] = caption(13, "lblLabels(3)", QStringLiteral("تاريخ ثبت سفارش :"));
     Text8 = box(13, "Text8", 420, kValueWidth - 420, "tss");
     Text8->setAlignment(Qt::AlignCenter);
     Image14 = Controls::label(this, "Image14", QString(), kValueLeft, rowTop(13) - 15, 360, 360);
     Image14->setPixmap(calendarPicture());
     Image14->setAlignment(Qt::AlignCenter);
-    Image14->setToolTip(kImage14Tip);
+    Image14->setToolTip(QStringLiteral("تاريخ"));
     Image14->setCursor(Qt::PointingHandCursor);
     addStoreAndCancel();
 }
@@ -191,8 +177,8 @@ void Form10::addStoreAndCancel()
 {
     // Store at the right, cancel at the left, under the frame.
     const int top = rowTop(13) + kRowHeight + 255;
-    Command5 = Controls::button(this, "Command5", kCommand5, kWidth - 120 - 1800, top, 1800, 420);
-    Command6 = Controls::button(this, "Command6", kCommand6, 120, top, 1800, 420);
+    Command5 = Controls::button(this, "Command5", QStringLiteral("ثبت سفارش"), kWidth - 120 - 1800, top, 1800, 420);
+    Command6 = Controls::button(this, "Command6", QStringLiteral("انصراف"), 120, top, 1800, 420);
     connect(Command5, &QPushButton::clicked, this, &Form10::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form10::Command6_Click);
     // The two prices recompute the total when clicked; Image14 is a picture that acts as a button.

@@ -6,7 +6,6 @@
 
 #include <array>
 
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -71,5 +70,5 @@ private:
     void Command6_Click();
     void Image14_Click();
 
-    QFrame* m_frame = nullptr;
+    QWidget* m_frame = nullptr;
 };
