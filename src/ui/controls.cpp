@@ -2,6 +2,7 @@
 
 #include "ui/geometry.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
@@ -95,6 +96,13 @@ void onClick(QWidget* widget, std::function<void()> action)
     new ClickFilter(widget, std::move(action));
 }
 
+QLabel* fittedLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    QLabel* control = label(parent, name, text, left, top, width, height);
+    placeLabelTwips(control, left, top, width, height);
+    return control;
+}
+
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
     auto* control = placed(new QLineEdit(parent), name, left, top, width, height);
@@ -131,6 +139,18 @@ QPlainTextEdit* notesBox(QWidget* parent, const char* name, int left, int top, i
     layout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     layout.setTextDirection(Qt::RightToLeft);
     control->document()->setDefaultTextOption(layout);
+    return control;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    auto* control = placed(new QCheckBox(text, parent), name, left, top, width, height);
+    control->setLayoutDirection(Qt::RightToLeft);
+    control->setBackgroundRole(QPalette::Window);
+    control->setAutoFillBackground(true);
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    control->setPalette(pal);
     return control;
 }
 
