@@ -1,6 +1,9 @@
 #pragma once
-// What the catalogue editors (Form2 to Form5) share on top of the record-window flow: the key
-// row, and Save and Cancel buttons with the flow's save and cancel steps.
+// The catalogue (src/catalogue): the editors of hosting plans (plan_editor.h), domain
+// extensions (domain_editor.h) and customers (customer_editor.h), and their list windows
+// (list_windows.h), all on the record-window flow of ui/record_window.h.
+// CatalogueEditor is what the editors Form2 to Form5 share: the key row, the frame, and Save and
+// Cancel with the flow's save and cancel steps.
 #include "ui/record_window.h"
 
 class QFrame;

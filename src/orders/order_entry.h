@@ -1,4 +1,7 @@
 #pragma once
+// The orders (src/orders): the order entry window (here), its pickers (pickers.h), the order
+// list (order_list.h) with the invoice report and its preview, and the reading and writing of
+// amounts (amounts.h); the windows on the record-window flow of ui/record_window.h.
 // Form10, the order entry window: one order of table ss, new or loaded through the order edit
 // state, with customer, plan and domain extension copied in by the pickers and the order total
 // kept up to date. Store writes what the window shows; Cancel drops it. Unloaded by both.
