@@ -108,11 +108,8 @@ QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int wid
     auto* control = placed(new QLineEdit(parent), name, left, top, width, height);
     // Absolute: digits and Latin words would otherwise start at the left of a Persian box.
     control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    // A value longer than the box shows from its start, never cut inside its first letters,
-    // and whole in the tool tip.
+    // A value longer than the box shows whole in the tool tip.
     QObject::connect(control, &QLineEdit::textChanged, control, [control](const QString& text) {
-        if (!control->isModified()) // put there by the program, not typed
-            control->setCursorPosition(0);
         const bool fits = control->fontMetrics().horizontalAdvance(text) <= control->contentsRect().width() - 8;
         control->setToolTip(fits ? QString() : text);
     });
