@@ -353,7 +353,9 @@ private Q_SLOTS:
         CatalogueEditor* window = loadEditor(2);
         QVERIFY(window->Adodc1->refresh());
         text1(window)->setText(QStringLiteral("after-restore"));
+        ModalWatch refusal(window);
         window->Command1->click();
+        QVERIFY(refusal.titles().isEmpty());
         QCOMPARE(rows(QStringLiteral("SELECT pd FROM newdomin")), (QList<Row>{{{"pd", "after-restore"}}}));
     }
 
