@@ -2,7 +2,6 @@
 
 #include "storage/data_source.h"
 #include "ui/controls.h"
-#include "ui/persian_message_box.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,69 +10,51 @@ namespace {
 const QString kKeyCaption = QStringLiteral("شماره ثبت :");
 const QString kSave = QStringLiteral("ثبت اطلاعات");
 const QString kCancel = QStringLiteral("انصراف");
-const QString kNotStoredTitle = QStringLiteral("خطا در ثبت اطلاعات");
-const QString kNotStoredPrompt = QStringLiteral("اطلاعات در بانک اطلاعاتي ثبت نشد؛ آنچه نوشته ايد در پنجره مانده است.");
-const QString kReason = QStringLiteral("علت: ");
-constexpr int kMsgWarning = 48;
 } // namespace
 
-CatalogueEditor::CatalogueEditor(Table table, const QString& tableName, QWidget* parent)
-    : Form(parent), m_table(table), m_tableName(tableName)
+CatalogueEditor::CatalogueEditor(Table table, QWidget* parent)
+    : RecordEditor(table,
+                   {QStringLiteral("خطا در ثبت اطلاعات"),
+                    QStringLiteral("اطلاعات در بانک اطلاعاتي ثبت نشد؛ آنچه نوشته ايد در پنجره مانده است."),
+                    QStringLiteral("علت: "), {}},
+                   parent)
 {
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
 }
 
 void CatalogueEditor::addKeyRow(int captionLeft, int keyLeft, int top, int width)
 {
     Label11 = Controls::label(this, "Label11", kKeyCaption, captionLeft, top, width);
-    Label8 = Controls::label(this, "Label8", QString(), keyLeft, top, width);
-    Adodc1->bind(Label8, QStringLiteral("ID"));
+    Label8 = bound(Controls::label(this, "Label8", QString(), keyLeft, top, width), "ID");
 }
 
-void CatalogueEditor::addButtons(int saveLeft, int cancelLeft, int top)
+void CatalogueEditor::addFrameAndButtons(int windowWidth, int frameBottom)
 {
-    Command1 = Controls::button(this, "Command1", kSave, saveLeft, top);
-    Command2 = Controls::button(this, "Command2", kCancel, cancelLeft, top);
+    constexpr int margin = 240;
+    constexpr int gap = 180;
+    constexpr int buttonWidth = 1440;
+    constexpr int buttonHeight = 405;
+    Shape1 = Controls::frameShape(this, "Shape1", margin, 120, windowWidth - 2 * margin, frameBottom - 120);
+    const int top = frameBottom + gap;
+    const int middle = windowWidth / 2;
+    Command1 = Controls::button(this, "Command1", kSave, middle + gap / 2, top, buttonWidth, buttonHeight);
+    Command2 = Controls::button(this, "Command2", kCancel, middle - gap / 2 - buttonWidth, top, buttonWidth, buttonHeight);
+    m_width = windowWidth;
+    m_height = top + buttonHeight + margin;
     connect(Command1, &QPushButton::clicked, this, &CatalogueEditor::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CatalogueEditor::Command2_Click);
 }
 
-void CatalogueEditor::openRecord()
+void CatalogueEditor::setupEditor(const QString& caption)
 {
-    // A failing step leaves the boxes empty; a database file that cannot be used has already
-    // been reported by the storage layer, and a later Save says that nothing was stored.
-    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
-    const EditState& state = editState(m_table);
-    const QString query = QStringLiteral("SELECT * FROM %1 WHERE ID=").arg(m_tableName);
-    if (state.editing) {
-        Adodc1->setRecordSource(query + QString::number(state.recordKey));
-        Adodc1->refresh();
-    } else {
-        Adodc1->setRecordSource(query + QStringLiteral("0"));
-        Adodc1->refresh();
-        Adodc1->addNew();
-    }
+    setupWindow(caption, m_width, m_height);
 }
 
 void CatalogueEditor::Command1_Click()
 {
-    if (!Adodc1->update()) {
-        // Nothing was stored: say so and why, and keep everything typed on screen.
-        QString prompt = kNotStoredPrompt;
-        if (!Adodc1->lastError().isEmpty())
-            prompt += QLatin1Char('\n') + kReason + Adodc1->lastError();
-        PersianMsgBox(this, prompt, kMsgWarning, kNotStoredTitle);
-        return;
-    }
-    editState(m_table).saved = true;
-    afterStored();
-    unload();
-    afterClosed();
+    saveRecord();
 }
 
 void CatalogueEditor::Command2_Click()
 {
-    unload();
-    editState(m_table).editing = false;
+    cancelRecord();
 }

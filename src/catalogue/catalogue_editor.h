@@ -1,42 +1,40 @@
 #pragma once
-// What the catalogue editors (Form2 to Form5) share: one record of one table, opened as the
-// table's edit state names it, the key label, and Save and Cancel with their edit-state steps.
-// A save the database refuses is told to the user and keeps the window open with its values.
-#include "storage/edit_state.h"
-#include "ui/form.h"
+// The catalogue (src/catalogue): the editors of hosting plans (plan_editor.h), domain
+// extensions (domain_editor.h) and customers (customer_editor.h), and their list windows
+// (list_windows.h), all on the record-window flow of ui/record_window.h.
+// CatalogueEditor is what the editors Form2 to Form5 share: the key row, the frame, and Save and
+// Cancel with the flow's save and cancel steps.
+#include "ui/record_window.h"
 
-class DataSource;
+class QFrame;
 class QLabel;
 class QPushButton;
 
-class CatalogueEditor : public Form
+class CatalogueEditor : public RecordEditor
 {
     Q_OBJECT
 public:
-    DataSource* Adodc1 = nullptr;
     QLabel* Label11 = nullptr;       // "شماره ثبت :"
     QLabel* Label8 = nullptr;        // the record's key, bound to ID
     QPushButton* Command1 = nullptr; // save
     QPushButton* Command2 = nullptr; // cancel
+    QFrame* Shape1 = nullptr;        // the light grey frame around the fields
 
     void Command1_Click();
     void Command2_Click();
 
 protected:
-    CatalogueEditor(Table table, const QString& tableName, QWidget* parent);
+    CatalogueEditor(Table table, QWidget* parent);
 
     // The key row: caption and key label, in twips.
     void addKeyRow(int captionLeft, int keyLeft, int top, int width);
-    void addButtons(int saveLeft, int cancelLeft, int top);
-    // Connection text; then the record named by the record key when the editing flag is on,
-    // else the empty record set of key 0 with a new row in it.
-    void openRecord();
-
-    // Save's own steps: after the record is stored and the saved flag set; after the window closed.
-    virtual void afterStored() {}
-    virtual void afterClosed() {}
+    // The frame around the fields (from the top down to `frameBottom`) and, below it, Save and
+    // Cancel side by side in the middle of the window, Save at the right. Sets the window's size.
+    void addFrameAndButtons(int windowWidth, int frameBottom);
+    // White, right to left, the caption and the size addFrameAndButtons() set.
+    void setupEditor(const QString& caption);
 
 private:
-    Table m_table;
-    QString m_tableName;
+    int m_width = 0;
+    int m_height = 0;
 };

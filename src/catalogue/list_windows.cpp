@@ -59,7 +59,6 @@ const QString kUnreadableTitle = QStringLiteral("بانک اطلاعات");
 const QString kUnreadable = QStringLiteral("جدول %1 از فايل بانک اطلاعات خوانده نشد: %2\n"
                                            "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.");
 
-constexpr int kMsgYesNoExclamation = 52;
 constexpr int kMsgWarning = 48;
 } // namespace
 
@@ -68,14 +67,12 @@ struct CatalogueListMember
 {
     QString caption;
     Table table;
-    QString query;
+    void (*showEditor)();
     QString deleteCaption;
-    QString deletePrompt;
-    QString deleteTitle;
+    RecordListWindow::DeleteTexts deleting;
     QList<GridColumn> columns;
     int priceColumn;           // -1: no price column
     bool retitleOnChoice;      // the plan lists also re-title after a row choice
-    bool deleteFailuresSilent; // the domain extension list ignores a failing delete
     bool reportUnreadable;     // the plan lists open silently; the others tell an unreadable table
     int gridWidthTwips;
 };
@@ -92,17 +89,19 @@ QList<GridColumn> planColumns()
 const CatalogueListMember& memberOf(int kind)
 {
     static const CatalogueListMember members[] = {
-        {kCaptionForm6, Table::winhost, QStringLiteral("SELECT * FROM winhost"), kDeleteForm6, kAskForm6, kTitleForm6,
-         planColumns(), 4, true, false, false, 10200},
-        {kCaptionForm7, Table::linhost, QStringLiteral("SELECT * FROM linhost"), kDeleteForm7, kAskForm7, kTitleForm7,
-         planColumns(), 4, true, false, false, 10200},
-        {kCaptionForm8, Table::newdomin, QStringLiteral("SELECT * FROM newdomin"), kDeleteForm8, kAskForm8, kTitleForm8,
+        {kCaptionForm6, Table::winhost, [] { forms().showModal<Form2>(); }, kDeleteForm6,
+         {kAskForm6, kTitleForm6, {}, kNotDeleted, kReason}, planColumns(), 4, true, false, 10200},
+        {kCaptionForm7, Table::linhost, [] { forms().showModal<Form3>(); }, kDeleteForm7,
+         {kAskForm7, kTitleForm7, {}, kNotDeleted, kReason}, planColumns(), 4, true, false, 10200},
+        // The domain extension list ignores a failing delete.
+        {kCaptionForm8, Table::newdomin, [] { forms().showModal<Form4>(); }, kDeleteForm8,
+         {kAskForm8, kTitleForm8, {}, {}, {}},
          {{kDomainId, QStringLiteral("ID"), 1200},
           {kDomainExtension, QStringLiteral("pd"), 1900},
           {kDomainPrice, QStringLiteral("gs"), 1900}},
-         2, false, true, true, 5520},
-        {kCaptionForm9, Table::newmoshtary, QStringLiteral("SELECT * FROM newmoshtary"), kDeleteForm9, kAskForm9,
-         kTitleForm9,
+         2, false, true, 5520},
+        {kCaptionForm9, Table::newmoshtary, [] { forms().showModal<Form5>(); }, kDeleteForm9,
+         {kAskForm9, kTitleForm9, {}, kNotDeleted, kReason},
          {{kCustomerId, QStringLiteral("ID"), 1100},
           {kCustomerUser, QStringLiteral("nuser"), 1500},
           {kCustomerName, QStringLiteral("name"), 1300},
@@ -112,7 +111,7 @@ const CatalogueListMember& memberOf(int kind)
           {kCustomerMobile, QStringLiteral("mob"), 1400},
           {kCustomerPostal, QStringLiteral("kp"), 1300},
           {kCustomerOther, QStringLiteral("sa"), 2200}},
-         -1, false, false, true, 14520},
+         -1, false, true, 14520},
     };
     return members[kind];
 }
@@ -128,21 +127,17 @@ constexpr int kHeight = kButtonTop + kButtonHeight + kMargin;
 } // namespace
 
 CatalogueList::CatalogueList(Kind kind, QWidget* parent)
-    : Form(parent), m_kind(kind), m_member(memberOf(static_cast<int>(kind)))
+    : RecordListWindow(parent), m_member(memberOf(static_cast<int>(kind)))
 {
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
-
+    setObjectName(QStringLiteral("Form%1").arg(6 + static_cast<int>(kind)));
     const int width = m_member.gridWidthTwips + 2 * kMargin;
-    DataGrid1 = new RecordGrid(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     placeTwips(DataGrid1, kMargin, kMargin, m_member.gridWidthTwips, kGridHeight);
 
     const int deleteLeft = width - kMargin - kButtonWidth;
     Command1 = Controls::button(this, "Command1", m_member.deleteCaption, deleteLeft, kButtonTop, kButtonWidth,
-                                         kButtonHeight);
-    Command2 = Controls::button(this, "Command2", kBack, deleteLeft - 120 - kButtonWidth, kButtonTop,
-                                         kButtonWidth, kButtonHeight);
+                                kButtonHeight);
+    Command2 = Controls::button(this, "Command2", kBack, deleteLeft - 120 - kButtonWidth, kButtonTop, kButtonWidth,
+                                kButtonHeight);
     connect(Command1, &QPushButton::clicked, this, &CatalogueList::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CatalogueList::Command2_Click);
 
@@ -156,12 +151,11 @@ CatalogueList::CatalogueList(Kind kind, QWidget* parent)
 void CatalogueList::Form_Load()
 {
     setupWindow(m_member.caption, m_member.gridWidthTwips + 2 * kMargin, kHeight);
-    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
-    Adodc1->setRecordSource(m_member.query);
     // A table that cannot be read leaves the grid empty. A database file that cannot be used
     // has been reported by the storage layer already (once for all windows); a file that opens
     // but whose table does not read is told here by the lists that report it.
-    if (!Adodc1->refresh() && m_member.reportUnreadable && Database::storeFor(Adodc1->databasePath())) {
+    const bool read = openQuery(QStringLiteral("SELECT * FROM ") + tableName(m_member.table));
+    if (!read && m_member.reportUnreadable && Database::storeFor(Adodc1->databasePath())) {
         PersianMsgBox(this, kUnreadable.arg(Adodc1->tableName(), Adodc1->lastError()), kMsgWarning,
                       kUnreadableTitle);
     }
@@ -178,18 +172,7 @@ void CatalogueList::Form_Load()
 
 void CatalogueList::DataGrid1_RowChosen()
 {
-    // No row under the cursor (an empty list, or positioned past the last row): nothing to open.
-    if (Adodc1->recordCount() > 0 && !Adodc1->eof()) {
-        EditState& state = editState(m_member.table);
-        state.recordKey = Adodc1->currentKey();
-        state.saved = false;
-        state.editing = true;
-        showEditor();
-        if (editState(m_member.table).saved) {
-            Adodc1->refresh();
-            Adodc1->find(QStringLiteral("ID=") + QString::number(editState(m_member.table).recordKey));
-        }
-    }
+    editCurrentRow(m_member.table, m_member.showEditor);
     if (m_member.retitleOnChoice)
         retitlePriceColumn();
 }
@@ -205,60 +188,12 @@ void CatalogueList::retitlePriceColumn()
         DataGrid1->setColumnCaption(m_member.priceColumn, Text1->text());
 }
 
-void CatalogueList::showEditor()
-{
-    switch (m_kind) {
-    case Kind::WindowsPlans:
-        forms().showModal<Form2>();
-        break;
-    case Kind::LinuxPlans:
-        forms().showModal<Form3>();
-        break;
-    case Kind::DomainExtensions:
-        forms().showModal<Form4>();
-        break;
-    case Kind::Customers:
-        forms().showModal<Form5>();
-        break;
-    }
-}
-
 void CatalogueList::Command1_Click()
 {
-    if (PersianMsgBox(this, m_member.deletePrompt, kMsgYesNoExclamation, m_member.deleteTitle) != MsgBoxId::Yes)
-        return;
-    // Confirmed on an empty list (or past the last row): there is nothing to delete.
-    if (Adodc1->recordCount() == 0 || Adodc1->eof())
-        return;
-    if (!Adodc1->deleteCurrent() && !m_member.deleteFailuresSilent) {
-        QString prompt = kNotDeleted;
-        if (!Adodc1->lastError().isEmpty())
-            prompt += QLatin1Char('\n') + kReason + Adodc1->lastError();
-        PersianMsgBox(this, prompt, kMsgWarning, m_member.deleteTitle);
-    }
+    deleteCurrentRow(m_member.deleting);
 }
 
 void CatalogueList::Command2_Click()
 {
     hide();
-}
-
-Form6::Form6(QWidget* parent) : CatalogueList(Kind::WindowsPlans, parent)
-{
-    setObjectName(QStringLiteral("Form6"));
-}
-
-Form7::Form7(QWidget* parent) : CatalogueList(Kind::LinuxPlans, parent)
-{
-    setObjectName(QStringLiteral("Form7"));
-}
-
-Form8::Form8(QWidget* parent) : CatalogueList(Kind::DomainExtensions, parent)
-{
-    setObjectName(QStringLiteral("Form8"));
-}
-
-Form9::Form9(QWidget* parent) : CatalogueList(Kind::Customers, parent)
-{
-    setObjectName(QStringLiteral("Form9"));
 }

@@ -2,23 +2,18 @@
 // Form6 to Form9, the catalogue list windows: Windows plans, Linux plans, domain extensions and
 // customers, each in a record grid over its whole table. Choosing a row opens the record in its
 // editor; Delete asks first; Back hides the window, which stays loaded for the whole run.
-#include "storage/edit_state.h"
-#include "ui/form.h"
+#include "ui/record_window.h"
 
-class DataSource;
 class QLineEdit;
 class QPushButton;
-class RecordGrid;
 struct CatalogueListMember;
 
-class CatalogueList : public Form
+class CatalogueList : public RecordListWindow
 {
     Q_OBJECT
 public:
     void Form_Load() override;
 
-    DataSource* Adodc1 = nullptr;
-    RecordGrid* DataGrid1 = nullptr;
     QPushButton* Command1 = nullptr; // delete the current record
     QPushButton* Command2 = nullptr; // back
     // The carrier box: hidden, bound to ghemats, the price period of the current row.
@@ -32,40 +27,35 @@ public:
 
 protected:
     enum class Kind { WindowsPlans, LinuxPlans, DomainExtensions, Customers };
+    // Named Form6 ... Form9 after the kind.
     CatalogueList(Kind kind, QWidget* parent);
 
 private:
     void retitlePriceColumn();
-    void showEditor();
 
-    Kind m_kind;
     const CatalogueListMember& m_member;
 };
 
 class Form6 : public CatalogueList
 {
-    Q_OBJECT
 public:
-    explicit Form6(QWidget* parent = nullptr);
+    explicit Form6(QWidget* parent = nullptr) : CatalogueList(Kind::WindowsPlans, parent) {}
 };
 
 class Form7 : public CatalogueList
 {
-    Q_OBJECT
 public:
-    explicit Form7(QWidget* parent = nullptr);
+    explicit Form7(QWidget* parent = nullptr) : CatalogueList(Kind::LinuxPlans, parent) {}
 };
 
 class Form8 : public CatalogueList
 {
-    Q_OBJECT
 public:
-    explicit Form8(QWidget* parent = nullptr);
+    explicit Form8(QWidget* parent = nullptr) : CatalogueList(Kind::DomainExtensions, parent) {}
 };
 
 class Form9 : public CatalogueList
 {
-    Q_OBJECT
 public:
-    explicit Form9(QWidget* parent = nullptr);
+    explicit Form9(QWidget* parent = nullptr) : CatalogueList(Kind::Customers, parent) {}
 };

@@ -1,19 +1,20 @@
 #pragma once
+// The orders (src/orders): the order entry window (here), its pickers (pickers.h), the order
+// list (order_list.h) with the invoice report and its preview, and the reading and writing of
+// amounts (amounts.h); the windows on the record-window flow of ui/record_window.h.
 // Form10, the order entry window: one order of table ss, new or loaded through the order edit
 // state, with customer, plan and domain extension copied in by the pickers and the order total
 // kept up to date. Store writes what the window shows; Cancel drops it. Unloaded by both.
-#include "ui/form.h"
+#include "ui/record_window.h"
 
 #include <array>
 
-class DataSource;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-class Form10 : public Form
+class Form10 : public RecordEditor
 {
     Q_OBJECT
 public:
@@ -23,7 +24,6 @@ public:
     // The order total rule: Label11 = N(Label5) + N(Label9) + N(Text6) + N(Text7).
     void recomputeTotal();
 
-    DataSource* Adodc1 = nullptr;
     // Controls the pickers write into.
     QLineEdit* Text1 = nullptr;
     QLabel* Label3 = nullptr;
@@ -59,18 +59,19 @@ public:
     QPushButton* Command5 = nullptr; // store
     QPushButton* Command6 = nullptr; // cancel
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    QLabel* caption(int row, const char* name, const QString& text, const char* column = nullptr);
+    QLabel* value(int row, const char* name, int left, int width, const char* column);
+    QLineEdit* box(int row, const char* name, int left, int width, const char* column);
+    QPushButton* chooser(int row, const char* name, const QString& text, int left, void (Form10::*click)());
+    void addStoreAndCancel();
+    void boxChanged(QLineEdit* changed);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command5_Click();
     void Command6_Click();
     void Image14_Click();
-    void keepNewRecord();
 
-    QFrame* m_frame = nullptr;
-    bool m_newOrder = false;
+    QWidget* m_frame = nullptr;
 };

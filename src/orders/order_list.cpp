@@ -7,6 +7,7 @@
 #include "storage/edit_state.h"
 #include "storage/record_grid.h"
 #include "storage/settings_store.h"
+#include "ui/controls.h"
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 #include "ui/persian_message_box.h"
@@ -21,7 +22,6 @@ const QString kDelete = QStringLiteral("حذف سفارش");
 const QString kBack = QStringLiteral("بازگشت");
 const QString kDeletePrompt = QStringLiteral(" آيا شما ميخواهيد سفارش مورد نظر راحذف کنيد ");
 const QString kDeleteTitle = QStringLiteral("حذف سفارش ها");
-const QString kListQuery = QStringLiteral("SELECT * FROM ss");
 const QString kOrderQuery = QStringLiteral("SELECT * FROM ss WHERE ID=");
 
 // The grid's columns in display order: caption (blanks kept), field, width in twips.
@@ -43,6 +43,7 @@ QList<GridColumn> gridColumns()
 // Our own notices, for what the list cannot do.
 const QString kNothingToDelete = QStringLiteral("هيچ سفارشي براي حذف انتخاب نشده است.");
 const QString kDeleteFailed = QStringLiteral("حذف اين سفارش انجام نشد؛ سفارش در پايگاه داده باقي مانده است.");
+const QString kReason = QStringLiteral("علت: ");
 const QString kOrderUnreadable =
     QStringLiteral("اين سفارش از پايگاه داده خوانده نشد؛ فاکتوري نمايش داده نمي شود.");
 
@@ -57,30 +58,16 @@ QDateTime now()
     return clockForTests() ? clockForTests()() : QDateTime::currentDateTime();
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    placeTwips(button, l, t, w, h);
-    return button;
-}
-
 } // namespace
 
-Form14::Form14(QWidget* parent) : Form(parent)
+Form14::Form14(QWidget* parent) : RecordListWindow(parent)
 {
     setObjectName(QStringLiteral("Form14"));
-    Adodc1 = new DataSource(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
-
-    DataGrid1 = new RecordGrid(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     placeTwips(DataGrid1, 120, 120, 8655, 6495);
 
-    Command1 = makeButton(this, "Command1", kPrint, 7560, 6720, 1215, 375);
-    Command3 = makeButton(this, "Command3", kDelete, 6240, 6720, 1215, 375);
-    Command4 = makeButton(this, "Command4", kBack, 120, 6720, 1215, 375);
+    Command1 = Controls::button(this, "Command1", kPrint, 7560, 6720, 1215, 375);
+    Command3 = Controls::button(this, "Command3", kDelete, 6240, 6720, 1215, 375);
+    Command4 = Controls::button(this, "Command4", kBack, 120, 6720, 1215, 375);
 
     connect(Command1, &QPushButton::clicked, this, &Form14::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form14::Command3_Click);
@@ -92,10 +79,8 @@ void Form14::Form_Load()
 {
     setupWindow(kCaption, 8880, 7200);
 
-    Adodc1->setConnectionString(DataSource::connectionTextForProgramFolder());
-    Adodc1->setRecordSource(kListQuery);
     DataGrid1->setDataSource(Adodc1, gridColumns());
-    Adodc1->refresh();
+    openQuery(QStringLiteral("SELECT * FROM ss"));
 
     // The print connection: the list's connection text, used only while printing.
     m_printConnection = Adodc1->connectionString();
@@ -103,7 +88,7 @@ void Form14::Form_Load()
 
 bool Form14::preparePrint()
 {
-    if (Adodc1->recordCount() < 1 || Adodc1->eof())
+    if (!hasCurrentRow())
         return false;
 
     // The previous print's recordset is closed first; the order is read again by its key.
@@ -152,14 +137,7 @@ void Form14::Command1_Click()
 
 void Form14::Command3_Click()
 {
-    if (Adodc1->recordCount() < 1 || Adodc1->eof()) {
-        PersianMsgBox(this, kNothingToDelete, 48, kDeleteTitle);
-        return;
-    }
-    if (PersianMsgBox(this, kDeletePrompt, 52, kDeleteTitle) != MsgBoxId::Yes)
-        return;
-    if (!Adodc1->deleteCurrent())
-        PersianMsgBox(this, kDeleteFailed, 48, kDeleteTitle);
+    deleteCurrentRow({kDeletePrompt, kDeleteTitle, kNothingToDelete, kDeleteFailed, kReason});
 }
 
 void Form14::Command4_Click()
@@ -169,17 +147,7 @@ void Form14::Command4_Click()
 
 void Form14::DataGrid1_RowChosen()
 {
-    if (Adodc1->recordCount() < 1 || Adodc1->eof())
-        return;
-    EditState& order = editState(Table::ss);
-    order.recordKey = Adodc1->currentKey();
-    order.saved = false;
-    order.editing = true;
-    forms().showModal<Form10>();
-    if (order.saved) {
-        Adodc1->refresh();
-        Adodc1->find(QStringLiteral("ID=") + QString::number(order.recordKey));
-    }
+    editCurrentRow(Table::ss, [] { forms().showModal<Form10>(); });
 }
 
 void Form14::setClockForTests(std::function<QDateTime()> clock)

@@ -1,28 +1,27 @@
 #pragma once
 // Form14, the order list: every order of table ss in a grid, from which the current order is
 // opened in the order entry window, deleted, or printed as an invoice (DataReport1).
-#include "ui/form.h"
+#include "ui/record_window.h"
 
 #include <QDateTime>
 
 #include <functional>
 
-class DataSource;
 class QPushButton;
-class RecordGrid;
 
-class Form14 : public Form
+class Form14 : public RecordListWindow
 {
     Q_OBJECT
 public:
     explicit Form14(QWidget* parent = nullptr);
+    // The list of every order, and the print connection (its connection text).
     void Form_Load() override;
+    // Tests fix the clock the print reads (nullptr restores the real one).
+    static void setClockForTests(std::function<QDateTime()> clock);
 
-    DataSource* Adodc1 = nullptr;
-    RecordGrid* DataGrid1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
+    QPushButton* Command1 = nullptr; // print
+    QPushButton* Command3 = nullptr; // delete
+    QPushButton* Command4 = nullptr; // back
 
     // The print up to the preview: reads the current order into the print recordset, binds
     // DataReport1 to it and fills its header and footer. False when there is nothing to print.
@@ -30,9 +29,6 @@ public:
     // The recordset the last print read (nullptr before the first print).
     DataSource* printRecordset() const { return m_printRecordset; }
     QString printConnection() const { return m_printConnection; }
-
-    // Tests fix the clock the print reads (nullptr restores the real one).
-    static void setClockForTests(std::function<QDateTime()> clock);
 
 public Q_SLOTS:
     void Command1_Click();

@@ -3,21 +3,17 @@
 // Each lists one catalogue table; choosing a row copies its fields into Form10 and hides the
 // picker. Loaded at their first showing and only hidden afterwards, so rows, current row and
 // (Form12) the chosen table stay as the user left them for the run.
-#include "ui/form.h"
+#include "ui/record_window.h"
 
-class DataSource;
 class Form10;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class RecordGrid;
 
-class OrderPicker : public Form
+class OrderPicker : public RecordListWindow
 {
     Q_OBJECT
 public:
-    DataSource* Adodc1 = nullptr;
-    RecordGrid* DataGrid1 = nullptr;
     QPushButton* Command1 = nullptr; // choose
     QPushButton* Command2 = nullptr; // cancel
 
@@ -25,8 +21,6 @@ protected:
     OrderPicker(const QString& name, QWidget* parent);
     // Caption and size; the grid fills the window from gridTop down to the two buttons.
     void layOut(const QString& caption, int widthTwips, int gridTop);
-    // Points Adodc1 at the database and reads the query; failures leave the grid empty.
-    void openTable(const QString& query);
     // The current row's fields into the order entry window, in the order they are listed.
     virtual void copyCurrentRow(Form10* order) = 0;
     // The hidden carrier box, bound to the current row's price-period text.
