@@ -203,8 +203,11 @@ bool Server::connect()
         PQfinish(m_conn);
     // Our defaults first: what the shop's connection string says comes later and wins.
     const QByteArray conninfo = m_conninfo.toUtf8();
-    const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
-    const char* values[] = {"10", "corvanta", "UTF8", conninfo.constData(), nullptr};
+    // Over a network, a server that went away is noticed within about half a minute rather
+    // than when the system gives up on the connection.
+    const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "keepalives_idle",
+                          "keepalives_interval", "keepalives_count", "tcp_user_timeout", "dbname", nullptr};
+    const char* values[] = {"10", "corvanta", "UTF8", "30", "10", "3", "30000", conninfo.constData(), nullptr};
     m_conn = PQconnectdbParams(keys, values, 1);
     if (PQstatus(m_conn) == CONNECTION_OK) {
         PQsetClientEncoding(m_conn, "UTF8");
