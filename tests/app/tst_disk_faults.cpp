@@ -6,6 +6,7 @@
 // half-written under the chosen name, and work again once the disk does.
 #include "app/backup_restore.h"
 #include "catalogue/domain_editor.h"
+#include "catalogue/list_windows.h"
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/edit_state.h"
@@ -213,8 +214,9 @@ private Q_SLOTS:
         m_program.reset();
     }
 
-    // Storing a new domain extension: the journal, the database pages, either sync.
-    void save_data() { faultRows({{"full", 0}, {"full", 0.02}, {"full", 0.3}, {"sync", 1}, {"sync", 2}}); }
+    // Storing a new domain extension: the journal, the database pages, the journal's two syncs
+    // and the database's (the second sync is of the folder, whose failure SQLite lets pass).
+    void save_data() { faultRows({{"full", 0}, {"full", 0.02}, {"full", 0.3}, {"sync", 1}, {"sync", 3}, {"sync", 4}}); }
     void save()
     {
         editState(Table::newdomin).setNewRecord();
