@@ -37,7 +37,8 @@ void readEveryTable(const QString& path)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    // Never destroyed: libFuzzer leaves through exit(), after which Qt cannot be torn down.
+    new QCoreApplication(*argc, *argv);
     folder = new QTemporaryDir;
     return 0;
 }

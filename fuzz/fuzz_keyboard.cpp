@@ -23,7 +23,8 @@ const Qt::KeyboardModifier kModifiers[] = {Qt::ShiftModifier, Qt::ControlModifie
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    // Never destroyed: libFuzzer leaves through exit(), after which Qt cannot be torn down.
+    new QApplication(*argc, *argv);
     box = new QLineEdit;
     box->show();
     keyboardLayout().activate(KeyboardLayout::kPersian);

@@ -6,6 +6,8 @@
 #include "storage/settings_store.h"
 #include "ui/form_registry.h"
 
+#include <QCheckBox>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -28,7 +30,8 @@ QString settingsFile()
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    // Never destroyed: libFuzzer leaves through exit(), after which Qt cannot be torn down.
+    new QApplication(*argc, *argv);
     folder = new QTemporaryDir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder->path());
     // Relative picture paths resolve in the temporary folder, never in the fuzzer's own.
@@ -45,13 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     file.close();
 
     // The software settings window's load: keyboard option, picture path, user name, password.
+    // The window is made once; its load reads the file again each time.
     Form16* settings = forms().get<Form16>();
+    settings->Check1->setChecked(false);
+    settings->Form_Load();
     const QString picture = settings->backgroundPicturePath();
     if (!picture.isEmpty())
         (void)QImageReader(picture).read();
     const QString stored = SettingsStore::read(SettingsStore::kUser, SettingsStore::kPasswordKey);
     (void)LoginPassword::matches(stored, QStringLiteral("password"));
-    forms().unload<Form16>();
 
     // The invoice's logo, read at each print.
     ReportControl logo;

@@ -13,6 +13,8 @@ build="${CORVANTA_FUZZ_BUILD:-build-fuzz}"
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
     -DCORVANTA_FUZZ=ON -DCORVANTA_TESTS=OFF >/dev/null
+else
+  cmake -S . -B "$build" >/dev/null # a target file added since the last build
 fi
 targets=()
 for source in fuzz/fuzz_*.cpp; do
@@ -22,16 +24,18 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 failed=()
 for target in "${targets[@]}"; do
   name="${target#fuzz_}"
-  work="$build/corpus/$name"
-  artifacts="$build/artifacts/$name"
+  # Absolute: a target may change its working folder.
+  work="$PWD/$build/corpus/$name"
+  artifacts="$PWD/$build/artifacts/$name"
   mkdir -p "$work" "$artifacts"
   log="$build/$name.log"
   if "$build/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
-    -artifact_prefix="$artifacts/" "$work" "fuzz/corpus/$name" >"$log" 2>&1; then
+    -artifact_prefix="$artifacts/" "$work" "$PWD/fuzz/corpus/$name" >"$log" 2>&1; then
     result="no finding"
   else
     result="FINDING (see $log and $artifacts)"
