@@ -5,6 +5,7 @@
 #include "settings/software_settings.h"
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
+#include "ui/controls.h"
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 #include "ui/persian_message_box.h"
@@ -32,83 +33,60 @@ const QString kUserPicture = QStringLiteral("login_user.png");
 
 constexpr int kWarning = 48;
 
-QLabel* makePicture(QWidget* parent, const char* name, const QString& fileName)
+// A picture from the program folder, shrunk to its place when it is larger; empty when the file
+// is missing or no picture.
+QLabel* makePicture(QWidget* parent, const char* name, const QString& fileName, QRect twips)
 {
     auto* image = new QLabel(parent);
     image->setObjectName(QLatin1String(name));
     image->setAlignment(Qt::AlignCenter);
+    placeTwips(image, twips.x(), twips.y(), twips.width(), twips.height());
     const QString path = programFile(fileName);
     QPixmap picture;
-    if (QFile::exists(path) && picture.load(path))
-        image->setPixmap(picture);
+    if (!QFile::exists(path) || !picture.load(path))
+        return image;
+    if (picture.width() > image->width() || picture.height() > image->height())
+        picture = picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    image->setPixmap(picture);
     return image;
 }
 
-void fitPicture(QLabel* image)
+// A grey separator line one pixel high across the window, from its left edge.
+QWidget* makeLine(QWidget* parent, const char* name, int top, int width)
 {
-    const QPixmap picture = image->pixmap();
-    if (!picture.isNull() && (picture.width() > image->width() || picture.height() > image->height()))
-        image->setPixmap(picture.scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    auto* line = new QWidget(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setAutoFillBackground(true);
+    QPalette pal = line->palette();
+    pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    line->setPalette(pal);
+    line->setGeometry(0, twipsToPixels(top), twipsToPixels(width), 1);
+    return line;
 }
 
 } // namespace
 
 Form18::Form18(QWidget* parent) : Form(parent)
 {
+    using namespace Controls;
     setObjectName(QStringLiteral("Form18"));
     setupWindow(kCaption, 4815, 2505);
 
-    Image1 = makePicture(this, "Image1", kKeyPicture);
-    placeTwips(Image1, 120, 120, 930, 870);
-    fitPicture(Image1);
-    Label1 = new QLabel(kPrompt, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeTwips(Label1, 1080, 240, 2850, 195);
-    Image2 = makePicture(this, "Image2", kUserPicture);
-    placeTwips(Image2, 3960, 120, 630, 555);
-    fitPicture(Image2);
-
-    Label2 = new QLabel(kUserCaption, this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    placeTwips(Label2, 3720, 1080, 795, 195);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(Text1, 120, 1080, 3495, 315);
-
-    Label3 = new QLabel(kPasswordCaption, this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    placeTwips(Label3, 3720, 1440, 675, 195);
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Image1 = makePicture(this, "Image1", kKeyPicture, {120, 120, 930, 870});
+    Label1 = fittedLabel(this, "Label1", kPrompt, 1080, 240, 2850, 195);
+    Image2 = makePicture(this, "Image2", kUserPicture, {3960, 120, 630, 555});
+    Label2 = fittedLabel(this, "Label2", kUserCaption, 3720, 1080, 795, 195);
+    Text1 = textBox(this, "Text1", 120, 1080, 3495, 315);
+    Label3 = fittedLabel(this, "Label3", kPasswordCaption, 3720, 1440, 675, 195);
+    Text2 = textBox(this, "Text2", 120, 1440, 3495, 315);
     // The typed password is never shown in clear.
     Text2->setEchoMode(QLineEdit::Password);
-    placeTwips(Text2, 120, 1440, 3495, 315);
-
-    Line1 = new QWidget(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setAutoFillBackground(true);
-    {
-        QPalette pal = Line1->palette();
-        pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-        Line1->setPalette(pal);
-    }
-    Line1->setGeometry(0, twipsToPixels(1920), twipsToPixels(4920), 1);
-
-    Command1 = new QPushButton(kLogIn, this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placeTwips(Command1, 3480, 2040, 1215, 375);
-    Command2 = new QPushButton(kExit, this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    placeTwips(Command2, 120, 2040, 1215, 375);
+    Line1 = makeLine(this, "Line1", 1920, 4920);
+    Command1 = button(this, "Command1", kLogIn, 3480, 2040, 1215, 375);
+    Command2 = button(this, "Command2", kExit, 120, 2040, 1215, 375);
     // Return logs in; it must never reach the exit button.
-    Command2->setAutoDefault(false);
     Command1->setDefault(true);
-
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Command1);
-    setTabOrder(Command1, Command2);
+    tabOrder({Text1, Text2, Command1, Command2});
 
     connect(Command1, &QPushButton::clicked, this, &Form18::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form18::Command2_Click);
@@ -147,7 +125,7 @@ void Form18::Command1_Click()
         if (!hashed.isEmpty()) {
             SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, hashed);
             if (Form16* settings = forms().ifLoaded<Form16>())
-                settings->Text3->setText(hashed);
+                settings->showStoredPassword(hashed);
         }
     }
 

@@ -33,6 +33,7 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -54,6 +55,14 @@ const QString kExitTitle = QStringLiteral("منوي خروج");
 const QString kClockFile = QStringLiteral("clock1.swf");
 constexpr int kExitStyle = 52;
 const QString kSeparator = QStringLiteral("-");
+
+// The side panel is laid out in its own box, in twips measured from the panel's top left; the
+// box stands at the right edge of the window and the picture fills the space left of it.
+constexpr int kPanelLeft = 12480;
+constexpr int kPanelTop = 120;
+constexpr int kPanelWidth = 2775;
+constexpr int kPanelContentHeight = 5655; // down to the bottom of the statistics box
+constexpr int kMargin = 120;              // around the picture and the panel, and between them
 
 // The command menu, top to bottom: level 1 entries sit on the menu bar; an entry followed by a
 // deeper one opens a submenu; "-" is a separator.
@@ -169,6 +178,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("client"));
     setCentralWidget(central);
+    central->installEventFilter(this);
     buildMenu();
     buildPanel();
     CommonDialog1 = new CommonDialog(this);
@@ -225,36 +235,51 @@ void Form1::buildPanel()
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
-    placeTwips(Image1, 120, 120, 12255, 10215);
     Shape3 = new Shape(client, frame, false);
     Shape3->setObjectName(QStringLiteral("Shape3"));
-    placeTwips(Shape3, 120, 120, 12255, 10215);
 
-    Shape1 = new Shape(client, frame, false);
+    m_panel = new QWidget(client);
+    m_panel->setObjectName(QStringLiteral("sidePanel"));
+    Shape1 = new Shape(m_panel, frame, false);
     Shape1->setObjectName(QStringLiteral("Shape1"));
-    placeTwips(Shape1, 12480, 120, 2775, 10215);
-    Shape2 = new Shape(client, box, true);
+    Shape2 = new Shape(m_panel, box, true);
     Shape2->setObjectName(QStringLiteral("Shape2"));
-    placeTwips(Shape2, 12600, 240, 2535, 3135);
-    Shape4 = new Shape(client, box, true);
+    placeInPanel(Shape2, 12600, 240, 2535, 3135);
+    Shape4 = new Shape(m_panel, box, true);
     Shape4->setObjectName(QStringLiteral("Shape4"));
-    placeTwips(Shape4, 12600, 3480, 2535, 2175);
+    placeInPanel(Shape4, 12600, 3480, 2535, 2175);
+    buildClock();
+    buildStatistics();
+    layOut();
+}
 
-    ShockwaveFlash1 = new ClockAnimation(client);
+void Form1::placeInPanel(QWidget* widget, int left, int top, int width, int height)
+{
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        placeLabelTwips(label, left - kPanelLeft, top - kPanelTop, width, height);
+    else
+        placeTwips(widget, left - kPanelLeft, top - kPanelTop, width, height);
+}
+
+void Form1::buildClock()
+{
+    ShockwaveFlash1 = new ClockAnimation(m_panel);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
-    placeTwips(ShockwaveFlash1, 12720, 720, 2295, 2175);
-
-    Label12 = makeLabel(client, "Label12", kClockHeading, true);
+    placeInPanel(ShockwaveFlash1, 12720, 720, 2295, 2175);
+    Label12 = makeLabel(m_panel, "Label12", kClockHeading, true);
     Label12->setAlignment(Qt::AlignCenter);
-    placeLabelTwips(Label12, 13030, 360, 1740, 195);
-    Label13 = makeLabel(client, "Label13", kToday);
-    placeLabelTwips(Label13, 14565, 3000, 450, 195);
-    Label14 = makeLabel(client, "Label14", kDateDesign);
-    placeLabelTwips(Label14, 13575, 3000, 840, 195);
-    Label11 = makeLabel(client, "Label11", kStatisticsHeading, true);
-    Label11->setAlignment(Qt::AlignCenter);
-    placeLabelTwips(Label11, 12780, 3600, 2205, 195);
+    placeInPanel(Label12, 13030, 360, 1740, 195);
+    Label13 = makeLabel(m_panel, "Label13", kToday);
+    placeInPanel(Label13, 14565, 3000, 450, 195);
+    Label14 = makeLabel(m_panel, "Label14", kDateDesign);
+    placeInPanel(Label14, 13575, 3000, 840, 195);
+}
 
+void Form1::buildStatistics()
+{
+    Label11 = makeLabel(m_panel, "Label11", kStatisticsHeading, true);
+    Label11->setAlignment(Qt::AlignCenter);
+    placeInPanel(Label11, 12780, 3600, 2205, 195);
     // Each row: the caption at the right, its count just to the left of it.
     struct Row
     {
@@ -273,13 +298,28 @@ void Form1::buildPanel()
         {&Label7, "Label7", &kOrders, &Label10, "Label10", 5280},
     };
     for (const Row& row : rows) {
-        *row.caption = makeLabel(client, row.captionName, *row.text);
-        placeLabelTwips(*row.caption, 13185, row.top, 1800, 195);
-        *row.count = makeLabel(client, row.countName, kCountDesign);
-        placeLabelTwips(*row.count, 12720, row.top, 450, 195);
+        *row.caption = makeLabel(m_panel, row.captionName, *row.text);
+        placeInPanel(*row.caption, 13185, row.top, 1800, 195);
+        *row.count = makeLabel(m_panel, row.countName, kCountDesign);
+        placeInPanel(*row.count, 12720, row.top, 450, 195);
     }
     Label1->installEventFilter(this);
     Label3->installEventFilter(this);
+}
+
+void Form1::layOut()
+{
+    const QSize client = centralWidget()->size();
+    const int margin = twipsToPixels(kMargin);
+    const int panelWidth = twipsToPixels(kPanelWidth);
+    // A window too small for the panel's boxes clips them rather than squeezing them.
+    const int height = std::max(client.height() - 2 * margin, twipsToPixels(kPanelContentHeight));
+    const int pictureWidth = std::max(client.width() - panelWidth - 3 * margin, twipsToPixels(2000));
+    const QRect picture(margin, margin, pictureWidth, height);
+    Image1->setGeometry(picture);
+    Shape3->setGeometry(picture);
+    m_panel->setGeometry(picture.right() + 1 + margin, margin, panelWidth, height);
+    Shape1->setGeometry(0, 0, panelWidth, height);
 }
 
 void Form1::Form_Load()
@@ -421,6 +461,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        layOut();
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == Label1) {
             Label1_DblClick();

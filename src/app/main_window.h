@@ -70,5 +70,11 @@ protected:
 private:
     void buildMenu();
     void buildPanel();
+    void buildClock();
+    void buildStatistics();
+    void placeInPanel(QWidget* widget, int left, int top, int width, int height);
+    // The picture fills the space left of the side panel, which stands at the right edge.
+    void layOut();
+    QWidget* m_panel = nullptr;
     void countSteps();
 };

@@ -6,7 +6,9 @@
 
 #include <QAction>
 #include <QPageLayout>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 namespace {
@@ -55,6 +57,16 @@ InvoicePreview::InvoicePreview(const DataReport1& report, const QString& orderNu
     } else {
         addAction(m_savePdf);
     }
+
+    // The page as wide as the window, the window as large as the screen: the invoice reads at
+    // its printed size or larger.
+    if (auto* fitWidth = findChild<QAction*>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
+    if (auto* view = findChild<QPrintPreviewWidget*>())
+        view->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    // (The screen's size as well, for desktops without a window manager to maximize it.)
+    setGeometry(screen()->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void InvoicePreview::savePdf()

@@ -1,6 +1,7 @@
 #pragma once
 // The invoice's print preview: the report shown page by page, right to left, with the
-// toolkit's print and page set-up, plus saving the invoice as a PDF file.
+// toolkit's print and page set-up, plus saving the invoice as a PDF file. It opens maximized with
+// the page fitted to the window's width.
 #include <QPrintPreviewDialog>
 
 #include <functional>

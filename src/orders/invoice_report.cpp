@@ -18,6 +18,10 @@
 #include <QTextLayout>
 #include <QTime>
 
+#include <algorithm>
+#include <map>
+#include <memory>
+
 namespace {
 
 const QString kCaption = QStringLiteral("کروانتا  - گزارش گيري سفارش");
@@ -51,6 +55,8 @@ const QString kAddressPlaceholder = QStringLiteral("آدرس شرکت فروشن
 
 const QString kBadr = QStringLiteral("Badr");
 const QString kArial = QStringLiteral("Arial");
+// A face whose joined Persian letters all map back to their characters in a PDF.
+const QString kExtractableFace = QStringLiteral("DejaVu Sans");
 
 // Font slots of the layout (indexes into designFonts()).
 enum FontSlot : int {
@@ -68,88 +74,128 @@ enum FontSlot : int {
     BusinessTitleFont,
 };
 
-// Smallest size a text is shrunk to so that it fits its box.
-constexpr double kSmallestPointSize = 5.0;
 // Rules and frames are drawn one screen pixel wide.
 constexpr double kRuleWidthTwips = 15.0;
 // Room kept clear inside a box on the side its text is aligned to.
-constexpr int kPaddingTwips = 30;
+constexpr int kPad = 30;
 
-ReportControl label(const QString& name, const QString& caption, QRect twips, Qt::Alignment alignment,
-                    int font, Qt::LayoutDirection direction = Qt::LayoutDirectionAuto)
+// What a row of the layout table is: a fixed caption (laid out left to right, so that its colon
+// ends up at its left end), a label the print step fills, a text box showing a field, a rule, the
+// logo's frame or the logo.
+enum class Kind { Caption, Filled, Field, Rule, Frame, Picture };
+
+struct SectionSpec
 {
+    const char* name;
+    int heightTwips;
+};
+
+struct ControlSpec
+{
+    int section; // index into kSections
+    const char* name;
+    Kind kind;
+    QString text; // a label's caption, a text box's field
+    QRect place;  // left, top, width, height in twips within the section
+    Qt::Alignment alignment;
+    int font;
+    int row; // texts of one row share their first baseline; -1 for rules and pictures
+    int padding;
+};
+
+const SectionSpec kSections[] = {{"Section4", 1590}, {"Section1", 3240}, {"Section5", 1995}};
+
+constexpr Qt::Alignment R = Qt::AlignRight;
+constexpr Qt::Alignment C = Qt::AlignHCenter;
+constexpr Qt::Alignment L = Qt::AlignLeft;
+
+// The invoice. The detail reads right to left in rows: order number, name and family name; the
+// e-mail address; the plan, its period and price; the domain (name, dot, extension read left to
+// right as one address), its period and price; the order's notes; set-up and other costs; the
+// total and the order date. Every box is wide enough for its caption on one line.
+// clang-format off
+const ControlSpec kControls[] = {
+    {0, "Image1", Kind::Picture, {}, {7125, 30, 1650, 1365}, L, -1, -1, 0},
+    {0, "Shape1", Kind::Frame, {}, {7095, 0, 1715, 1425}, L, -1, -1, 0},
+    {0, "Label1", Kind::Filled, kBusinessTitlePlaceholder, {3540, 120, 3510, 600}, C, BusinessTitleFont, 0, kPad},
+    {0, "Label4", Kind::Filled, kInvoiceTitlePlaceholder, {3540, 765, 3510, 480}, C, InvoiceTitleFont, 2, kPad},
+    {0, "Label5", Kind::Caption, kPrintTimeCaption, {2100, 405, 1140, 345}, R, HeaderCaptionFont, 1, kPad},
+    {0, "Label6", Kind::Filled, kPrintTimePlaceholder, {0, 450, 2100, 300}, R, PrintStampFont, 1, kPad},
+    {0, "Label2", Kind::Caption, kPrintDateCaption, {2100, 825, 1140, 345}, R, HeaderCaptionFont, 3, kPad},
+    {0, "Label3", Kind::Filled, kPrintDatePlaceholder, {0, 890, 2100, 285}, R, PrintStampFont, 3, kPad},
+    {0, "Line1", Kind::Rule, {}, {45, 1515, 8820, 0}, L, -1, -1, 0},
+    {0, "Line2", Kind::Rule, {}, {30, 1545, 8835, 0}, L, -1, -1, 0},
+    {0, "Line3", Kind::Rule, {}, {60, 1530, 8820, 0}, L, -1, -1, 0},
+
+    {1, "Label11", Kind::Caption, kOrderNumberCaption, {7710, 105, 1170, 300}, R, DetailCaptionFont, 0, kPad},
+    {1, "Text1", Kind::Field, QStringLiteral("ID"), {6900, 135, 810, 300}, R, DetailFieldFont, 0, kPad},
+    {1, "Label12", Kind::Caption, kNameCaption, {6360, 105, 540, 300}, R, DetailCaptionFont, 0, kPad},
+    {1, "Text2", Kind::Field, QStringLiteral("name"), {4170, 135, 2190, 300}, R, DetailFieldFont, 0, kPad},
+    {1, "Label13", Kind::Caption, kFamilyNameCaption, {2820, 105, 1350, 300}, R, DetailCaptionFont, 0, kPad},
+    {1, "Text3", Kind::Field, QStringLiteral("fname"), {0, 135, 2820, 300}, R, DetailFieldFont, 0, kPad},
+    {1, "Label14", Kind::Caption, kEmailCaption, {7410, 555, 1470, 300}, R, DetailCaptionFont, 1, kPad},
+    {1, "Text4", Kind::Field, QStringLiteral("email"), {0, 575, 7410, 300}, R, DetailFieldFont, 1, kPad},
+
+    {1, "Label15", Kind::Caption, kPlanCaption, {6870, 1005, 2010, 300}, R, DetailCaptionFont, 2, kPad},
+    {1, "Text5", Kind::Field, QStringLiteral("npah"), {3570, 1025, 3300, 300}, R, DetailFieldFont, 2, kPad},
+    {1, "Text6", Kind::Field, QStringLiteral("sal"), {2070, 1025, 1500, 300}, R, PeriodFont, 2, kPad},
+    {1, "Text7", Kind::Field, QStringLiteral("hz"), {0, 1025, 2070, 300}, R, DetailFieldFont, 2, kPad},
+    {1, "Label16", Kind::Caption, kDomainCaption, {7890, 1455, 990, 300}, R, DetailCaptionFont, 3, kPad},
+    {1, "Text8", Kind::Field, QStringLiteral("nd2"), {6705, 1475, 1185, 300}, L, DetailFieldFont, 3, 0},
+    {1, "Label17", Kind::Caption, kDomainDot, {6645, 1475, 60, 300}, L, DetailFieldFont, 3, 0},
+    {1, "Text9", Kind::Field, QStringLiteral("nd1"), {3570, 1475, 3075, 300}, R, DetailFieldFont, 3, 0},
+
+    {1, "Text10", Kind::Field, QStringLiteral("htsd2"), {2070, 1475, 1500, 300}, R, PeriodFont, 3, kPad},
+    {1, "Text11", Kind::Field, QStringLiteral("htsd1"), {0, 1475, 2070, 300}, R, DetailFieldFont, 3, kPad},
+    {1, "Label18", Kind::Caption, kNotesCaption, {6150, 1905, 2730, 300}, R, DetailCaptionFont, 4, kPad},
+    {1, "Text12", Kind::Field, QStringLiteral("mgzas"), {0, 1905, 6150, 300}, R, DetailFieldFont, 4, kPad},
+
+    {1, "Label19", Kind::Caption, kSetupCostCaption, {6750, 2355, 2130, 300}, R, DetailCaptionFont, 5, kPad},
+    {1, "Text13", Kind::Field, QStringLiteral("hras"), {4560, 2380, 2190, 300}, R, DetailFieldFont, 5, kPad},
+    {1, "Label20", Kind::Caption, kOtherCostsCaption, {2250, 2355, 2310, 300}, R, DetailCaptionFont, 5, kPad},
+    {1, "Text14", Kind::Field, QStringLiteral("dhkh"), {0, 2380, 2250, 300}, R, DetailFieldFont, 5, kPad},
+    {1, "Label21", Kind::Caption, kTotalCaption, {6750, 2805, 2130, 300}, R, DetailCaptionFont, 6, kPad},
+    {1, "Text15", Kind::Field, QStringLiteral("khas"), {4560, 2830, 2190, 300}, R, TotalFont, 6, kPad},
+    {1, "Label22", Kind::Caption, kOrderDateCaption, {2250, 2805, 2310, 300}, R, DetailCaptionFont, 6, kPad},
+    {1, "Text16", Kind::Field, QStringLiteral("tss"), {0, 2830, 2250, 300}, R, DetailFieldFont, 6, kPad},
+
+    {2, "Line4", Kind::Rule, {}, {60, 0, 8820, 0}, L, -1, -1, 0},
+    {2, "Line5", Kind::Rule, {}, {45, 30, 8835, 0}, L, -1, -1, 0},
+    {2, "Line6", Kind::Rule, {}, {75, 15, 8820, 0}, L, -1, -1, 0},
+    {2, "Label10", Kind::Filled, kInvoiceNotesPlaceholder, {120, 90, 8745, 750}, R, NotesFont, 0, kPad},
+    {2, "Label7", Kind::Filled, kCustomerSignaturePlaceholder, {6735, 945, 2085, 300}, R, SignatureFont, 1, kPad},
+    {2, "Label8", Kind::Filled, kSellerSignaturePlaceholder, {120, 900, 2505, 300}, R, SignatureFont, 1, kPad},
+    {2, "Shape19", Kind::Rule, {}, {135, 1425, 8745, 0}, L, -1, -1, 0},
+    {2, "Label9", Kind::Filled, kAddressPlaceholder, {105, 1545, 8760, 330}, C, AddressFont, 2, kPad},
+};
+// clang-format on
+
+ReportControl makeControl(const ControlSpec& spec)
+{
+    static const std::map<Kind, ReportControlKind> kinds = {
+        {Kind::Caption, ReportControlKind::Label}, {Kind::Filled, ReportControlKind::Label},
+        {Kind::Field, ReportControlKind::TextBox}, {Kind::Rule, ReportControlKind::Line},
+        {Kind::Frame, ReportControlKind::Shape},   {Kind::Picture, ReportControlKind::Image},
+    };
     ReportControl c;
-    c.name = name;
-    c.kind = ReportControlKind::Label;
-    c.caption = caption;
-    c.twips = twips;
-    c.alignment = alignment;
-    c.font = font;
-    c.direction = direction;
-    c.paddingTwips = kPaddingTwips;
-    return c;
-}
-
-// A fixed caption of the detail or the header: laid out left to right (see ReportControl).
-ReportControl fixedCaption(const QString& name, const QString& caption, QRect twips, Qt::Alignment alignment,
-                           int font)
-{
-    return label(name, caption, twips, alignment, font, Qt::LeftToRight);
-}
-
-ReportControl textBox(const QString& name, const QString& field, QRect twips, Qt::Alignment alignment,
-                      int font)
-{
-    ReportControl c;
-    c.name = name;
-    c.kind = ReportControlKind::TextBox;
-    c.dataField = field;
-    c.twips = twips;
-    c.alignment = alignment;
-    c.font = font;
-    c.paddingTwips = kPaddingTwips;
-    return c;
-}
-
-ReportControl rule(const QString& name, int left, int top, int width)
-{
-    ReportControl c;
-    c.name = name;
-    c.kind = ReportControlKind::Line;
-    c.twips = QRect(left, top, width, 0);
+    c.name = QString::fromLatin1(spec.name);
+    c.kind = kinds.at(spec.kind);
+    (spec.kind == Kind::Field ? c.dataField : c.caption) = spec.text;
+    c.twips = spec.place;
+    c.alignment = spec.alignment;
+    c.font = spec.font;
+    c.row = spec.row;
+    c.paddingTwips = spec.padding;
+    if (spec.kind == Kind::Caption)
+        c.direction = Qt::LeftToRight;
+    if (spec.kind == Kind::Frame)
+        c.color = QColor(192, 192, 192);
     return c;
 }
 
 QString lower(const QString& text)
 {
     return text.toLower();
-}
-
-// The design lets a field's box reach into the caption beside it (by up to 105 twips); the
-// field's text keeps clear of that caption on the side it is aligned to.
-void keepFieldsClearOfNeighbours(ReportSection& section)
-{
-    for (ReportControl& field : section.controls) {
-        if (field.kind != ReportControlKind::TextBox)
-            continue;
-        const QRect box = field.twips;
-        for (const ReportControl& other : section.controls) {
-            if (&other == &field || other.kind == ReportControlKind::Line ||
-                other.kind == ReportControlKind::Shape || other.twips.bottom() < box.top() ||
-                other.twips.top() > box.bottom())
-                continue;
-            const int boxRight = box.left() + box.width();
-            const int otherRight = other.twips.left() + other.twips.width();
-            int overlap = 0;
-            if ((field.alignment & Qt::AlignRight) && other.twips.left() > box.left() &&
-                other.twips.left() < boxRight)
-                overlap = boxRight - other.twips.left();
-            else if ((field.alignment & Qt::AlignLeft) && otherRight > box.left() && otherRight < boxRight)
-                overlap = otherRight - box.left();
-            if (overlap > 0)
-                field.paddingTwips = std::max(field.paddingTwips, overlap + kPaddingTwips);
-        }
-    }
 }
 
 bool fontInstalled(const QString& family)
@@ -166,29 +212,67 @@ bool replaysTextRuns(const QPainter& painter)
     return engine && engine->type() == QPaintEngine::Picture;
 }
 
-void drawPlacedGlyphs(QPainter& painter, const QRectF& box, Qt::Alignment alignment, bool wrap,
-                      const QString& text, Qt::LayoutDirection direction)
+// A piece of the laid-out report on one long strip, in device units: one line of a text, a rule,
+// the logo's frame or the logo. Pages are cut between pieces.
+struct Piece
 {
-    QTextLayout layout(text, painter.font(), painter.device());
+    QRectF box;
+    const ReportControl* control = nullptr;
+    std::shared_ptr<QTextLayout> text; // with `line` and `origin`, for a line of text
+    int line = 0;
+    QPointF origin; // where the text's layout is drawn
+};
+
+struct Strip
+{
+    std::vector<Piece> pieces;
+    double height = 0;
+};
+
+// A text laid out in lines of the given width: wrapped between words, and inside a word only
+// when the word alone is wider than the line. Line breaks of the text are kept.
+std::shared_ptr<QTextLayout> wrappedText(QString text, const QFont& font, QPaintDevice* device, double width,
+                                         Qt::Alignment alignment, Qt::LayoutDirection direction)
+{
+    text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator).replace(QLatin1Char('\r'), QChar::LineSeparator);
+    auto layout = std::make_shared<QTextLayout>(text, font, device);
     QTextOption option((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute);
     option.setTextDirection(direction);
-    option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->beginLayout();
     double height = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(box.width());
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(width);
         line.setPosition(QPointF(0, height));
         height += line.height();
     }
-    layout.endLayout();
-    double top = box.top();
-    if (alignment & Qt::AlignBottom)
-        top = box.bottom() - height;
-    else if (alignment & Qt::AlignVCenter)
-        top = box.top() + (box.height() - height) / 2;
-    for (const QGlyphRun& run : layout.glyphRuns())
-        painter.drawGlyphRun(QPointF(box.left(), top), run);
+    layout->endLayout();
+    return layout;
+}
+
+// Where pages end on the strip: as low as the page allows, but never through a piece (unless a
+// piece is taller than a page).
+std::vector<double> pageEnds(const Strip& strip, double pageHeight)
+{
+    std::vector<double> ends;
+    double top = 0;
+    while (strip.height - top > 0.5 && pageHeight > 0) {
+        double end = top + pageHeight;
+        for (bool moved = true; moved && end < strip.height;) {
+            moved = false;
+            for (const Piece& p : strip.pieces)
+                if (p.box.top() < end - 0.01 && p.box.bottom() > end + 0.01 && p.box.top() > top + 0.01) {
+                    end = p.box.top();
+                    moved = true;
+                }
+        }
+        end = std::min(end, strip.height);
+        ends.push_back(end);
+        top = end;
+    }
+    return ends;
 }
 
 } // namespace
@@ -208,126 +292,10 @@ const ReportControl* ReportSection::control(const QString& controlName) const
 
 DataReport1::DataReport1()
 {
-    const Qt::Alignment right = Qt::AlignRight;
-    const Qt::Alignment centre = Qt::AlignHCenter;
-    const Qt::Alignment left = Qt::AlignLeft;
-
-    ReportSection header{QStringLiteral("Section4"), 1590, {}};
-    {
-        ReportControl image;
-        image.name = QStringLiteral("Image1");
-        image.kind = ReportControlKind::Image;
-        image.twips = QRect(7125, 30, 1650, 1365);
-        ReportControl frame;
-        frame.name = QStringLiteral("Shape1");
-        frame.kind = ReportControlKind::Shape;
-        frame.twips = QRect(7095, 0, 1715, 1425);
-        frame.color = QColor(192, 192, 192);
-        header.controls = {
-            image,
-            frame,
-            label(QStringLiteral("Label1"), kBusinessTitlePlaceholder, {3045, 120, 3735, 600}, centre,
-                  BusinessTitleFont),
-            label(QStringLiteral("Label4"), kInvoiceTitlePlaceholder, {3045, 765, 3735, 480}, centre,
-                  InvoiceTitleFont),
-            fixedCaption(QStringLiteral("Label5"), kPrintTimeCaption, {1770, 405, 960, 345}, right,
-                         HeaderCaptionFont),
-            label(QStringLiteral("Label6"), kPrintTimePlaceholder, {0, 450, 1740, 300}, right,
-                  PrintStampFont),
-            fixedCaption(QStringLiteral("Label2"), kPrintDateCaption, {1860, 825, 855, 345}, right,
-                         HeaderCaptionFont),
-            label(QStringLiteral("Label3"), kPrintDatePlaceholder, {0, 890, 1845, 285}, right,
-                  PrintStampFont),
-            rule(QStringLiteral("Line1"), 45, 1515, 8820),
-            rule(QStringLiteral("Line2"), 30, 1545, 8835),
-            rule(QStringLiteral("Line3"), 60, 1530, 8820),
-        };
-    }
-
-    ReportSection detail{QStringLiteral("Section1"), 1800, {}};
-    detail.controls = {
-        fixedCaption(QStringLiteral("Label11"), kOrderNumberCaption, {7965, 105, 795, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text1"), QStringLiteral("ID"), {6840, 135, 1215, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label12"), kNameCaption, {6330, 105, 360, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text2"), QStringLiteral("name"), {5085, 135, 1305, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label13"), kFamilyNameCaption, {4005, 105, 930, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text3"), QStringLiteral("fname"), {2910, 135, 1170, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label14"), kEmailCaption, {1590, 105, 1185, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text4"), QStringLiteral("email"), {0, 135, 1650, 300}, right,
-                DetailFieldFont),
-
-        fixedCaption(QStringLiteral("Label15"), kPlanCaption, {7320, 555, 1440, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text5"), QStringLiteral("npah"), {6105, 575, 1320, 300}, right,
-                DetailFieldFont),
-        textBox(QStringLiteral("Text6"), QStringLiteral("sal"), {4980, 575, 945, 300}, right, PeriodFont),
-        textBox(QStringLiteral("Text7"), QStringLiteral("hz"), {3870, 575, 1110, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label16"), kDomainCaption, {3030, 555, 675, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text8"), QStringLiteral("nd2"), {2250, 575, 720, 300}, left, DetailFieldFont),
-        fixedCaption(QStringLiteral("Label17"), kDomainDot, {2145, 420, 180, 435}, left, DotFont),
-        textBox(QStringLiteral("Text9"), QStringLiteral("nd1"), {0, 575, 2145, 300}, right, DetailFieldFont),
-
-        textBox(QStringLiteral("Text10"), QStringLiteral("htsd2"), {7710, 1005, 1065, 300}, right,
-                PeriodFont),
-        textBox(QStringLiteral("Text11"), QStringLiteral("htsd1"), {6315, 1005, 1440, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label18"), kNotesCaption, {4350, 1005, 1845, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text12"), QStringLiteral("mgzas"), {0, 1000, 4335, 300}, right,
-                DetailFieldFont),
-
-        fixedCaption(QStringLiteral("Label19"), kSetupCostCaption, {7290, 1395, 1515, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text13"), QStringLiteral("hras"), {6465, 1420, 795, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label20"), kOtherCostsCaption, {5220, 1395, 1215, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text14"), QStringLiteral("dhkh"), {4620, 1420, 645, 300}, right,
-                DetailFieldFont),
-        fixedCaption(QStringLiteral("Label21"), kTotalCaption, {3210, 1395, 1350, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text15"), QStringLiteral("khas"), {2565, 1420, 660, 300}, right, TotalFont),
-        fixedCaption(QStringLiteral("Label22"), kOrderDateCaption, {1065, 1395, 1455, 300}, right,
-                     DetailCaptionFont),
-        textBox(QStringLiteral("Text16"), QStringLiteral("tss"), {0, 1420, 1095, 300}, right,
-                DetailFieldFont),
-    };
-
-    keepFieldsClearOfNeighbours(detail);
-    // Name, dot and extension read as one address: no room between them, the dot on their line.
-    for (const char* part : {"Text8", "Label17", "Text9"})
-        detail.control(QString::fromLatin1(part))->paddingTwips = 0;
-    detail.control(QStringLiteral("Label17"))->baselineOf = QStringLiteral("Text9");
-
-    ReportSection footer{QStringLiteral("Section5"), 1995, {}};
-    {
-        ReportControl notes = label(QStringLiteral("Label10"), kInvoiceNotesPlaceholder, {120, 90, 8745, 750},
-                                    right, NotesFont);
-        notes.wordWrap = true;
-        footer.controls = {
-            rule(QStringLiteral("Line4"), 60, 0, 8820),
-            rule(QStringLiteral("Line5"), 45, 30, 8835),
-            rule(QStringLiteral("Line6"), 75, 15, 8820),
-            notes,
-            label(QStringLiteral("Label7"), kCustomerSignaturePlaceholder, {6735, 945, 2085, 300}, right,
-                  SignatureFont),
-            label(QStringLiteral("Label8"), kSellerSignaturePlaceholder, {120, 900, 2505, 300}, right,
-                  SignatureFont),
-            rule(QStringLiteral("Shape19"), 135, 1425, 8745),
-            label(QStringLiteral("Label9"), kAddressPlaceholder, {105, 1545, 8760, 330}, centre, AddressFont),
-        };
-    }
-
-    m_sections = {header, detail, footer};
+    for (const SectionSpec& s : kSections)
+        m_sections.push_back(ReportSection{QString::fromLatin1(s.name), s.heightTwips, {}});
+    for (const ControlSpec& spec : kControls)
+        m_sections[static_cast<size_t>(spec.section)].controls.push_back(makeControl(spec));
 }
 
 QString DataReport1::caption() const
@@ -347,7 +315,8 @@ const std::array<ReportFont, 12>& DataReport1::designFonts()
         {kArial, 9.0},   // TotalFont
         {kArial, 11.25}, // AddressFont
         {kArial, 11.25}, // SignatureFont
-        {kArial, 12.75}, // DotFont
+        {kArial, 12.75}, // DotFont (the domain's dot is set at its field's size instead, so that
+                         // name, dot and extension read as one address, on paper and in a PDF)
         {kArial, 14.25}, // InvoiceTitleFont
         {kArial, 15.75}, // BusinessTitleFont
     }};
@@ -360,7 +329,10 @@ QFont DataReport1::resolvedFont(const ReportControl& control)
     const ReportFont design = (control.font >= 0 && control.font < static_cast<int>(fonts.size()))
                                   ? fonts[static_cast<size_t>(control.font)]
                                   : ReportFont{kArial, 9.0};
-    QFont font(fontInstalled(design.family) ? design.family : QApplication::font().family());
+    const QString family = fontInstalled(design.family)      ? design.family
+                           : fontInstalled(kExtractableFace) ? kExtractableFace
+                                                             : QApplication::font().family();
+    QFont font(family);
     font.setPointSizeF(design.pointSize);
     font.setBold(true);
     return font;
@@ -437,129 +409,201 @@ bool DataReport1::loadPicture(ReportControl& image, const QString& path)
     return true;
 }
 
-void DataReport1::paint(QPainter& painter) const
+namespace {
+
+struct Row
+{
+    double designTop = 1e300;
+    double designBottom = -1e300;
+    double baseline = -1e300; // of the first lines, as designed
+    double bottom = -1e300;   // of the longest text, its first line on the baseline
+    double shift = 0;         // how far the row moves down for the rows above it that grew
+
+    double growth() const { return std::max(0.0, bottom - designBottom); }
+};
+
+struct PlacedText
+{
+    const ReportControl* control;
+    std::shared_ptr<QTextLayout> layout;
+    QPointF designOrigin; // top-left of the text's box within the section
+    double ascent;        // of its first line
+};
+
+QRectF onDevice(const QRect& twips, const QPaintDevice* device)
+{
+    const double sx = device->logicalDpiX() / 1440.0;
+    const double sy = device->logicalDpiY() / 1440.0;
+    return QRectF(twips.left() * sx, twips.top() * sy, twips.width() * sx, twips.height() * sy);
+}
+
+// A text control laid out in its box (less the padding on the side its text is aligned to).
+PlacedText placeText(const DataReport1& report, const ReportControl& c, QPaintDevice* device)
+{
+    const QString text = report.displayText(c);
+    Qt::LayoutDirection direction = c.direction;
+    if (direction == Qt::LayoutDirectionAuto)
+        direction = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+    const double padding = c.paddingTwips * device->logicalDpiX() / 1440.0;
+    const Qt::Alignment horizontal = c.alignment & Qt::AlignHorizontal_Mask;
+    const QRectF box = onDevice(c.twips, device)
+                           .adjusted(horizontal & Qt::AlignRight ? 0 : padding, 0,
+                                     horizontal & Qt::AlignLeft ? 0 : -padding, 0);
+    const QFont font = DataReport1::resolvedFont(c);
+    auto layout =
+        text.isEmpty() ? nullptr : wrappedText(text, font, device, box.width(), c.alignment, direction);
+    const double ascent = layout ? layout->lineAt(0).ascent() : QFontMetricsF(font, device).ascent();
+    return {&c, std::move(layout), box.topLeft(), ascent};
+}
+
+// Lays out a section at `top` of the strip and returns its height: its rows take the room their
+// texts need, and whatever lies below a row that grew moves down with it.
+double layOutSection(const DataReport1& report, const ReportSection& section, QPaintDevice* device,
+                     double top, Strip& strip)
+{
+    std::map<int, Row> rows;
+    std::vector<PlacedText> texts;
+    for (const ReportControl& c : section.controls) {
+        if (c.row < 0)
+            continue;
+        texts.push_back(placeText(report, c, device));
+        const QRectF box = onDevice(c.twips, device);
+        Row& row = rows[c.row];
+        row.designTop = std::min(row.designTop, box.top());
+        row.designBottom = std::max(row.designBottom, box.bottom());
+        row.baseline = std::max(row.baseline, box.top() + texts.back().ascent);
+    }
+    for (const PlacedText& t : texts) {
+        Row& row = rows[t.control->row];
+        const double height = t.layout ? t.layout->boundingRect().height() : 0;
+        row.bottom = std::max(row.bottom, row.baseline - t.ascent + height);
+    }
+    // A row (or rule or picture) moves down as far as the lowest grown row wholly above it.
+    const auto shiftAt = [&rows](double designTop) {
+        double shift = 0;
+        for (const auto& [number, r] : rows)
+            if (r.designBottom <= designTop + 0.5)
+                shift = std::max(shift, r.shift + r.growth());
+        return shift;
+    };
+    std::vector<Row*> byTop;
+    for (auto& [number, r] : rows)
+        byTop.push_back(&r);
+    std::sort(byTop.begin(), byTop.end(),
+              [](const Row* a, const Row* b) { return a->designTop < b->designTop; });
+    for (Row* r : byTop)
+        r->shift = shiftAt(r->designTop);
+
+    for (const PlacedText& t : texts) {
+        const Row& row = rows[t.control->row];
+        const QPointF origin(t.designOrigin.x(), top + row.shift + row.baseline - t.ascent);
+        for (int i = 0; t.layout && i < t.layout->lineCount(); ++i) {
+            const QTextLine line = t.layout->lineAt(i);
+            strip.pieces.push_back({QRectF(origin + line.position(), QSizeF(line.width(), line.height())),
+                                    t.control, t.layout, i, origin});
+        }
+    }
+    for (const ReportControl& c : section.controls)
+        if (c.row < 0) {
+            const QRectF box = onDevice(c.twips, device);
+            strip.pieces.push_back({box.translated(0, top + shiftAt(box.top())), &c, nullptr, 0, {}});
+        }
+    return onDevice(QRect(0, 0, 0, section.heightTwips), device).height() + shiftAt(1e300);
+}
+
+Strip layOut(const DataReport1& report, QPaintDevice* device)
+{
+    Strip strip;
+    for (const ReportSection& s : report.sections())
+        strip.height += layOutSection(report, s, device, strip.height, strip);
+    return strip;
+}
+
+void paintPiece(QPainter& painter, const Piece& piece, double pageTop)
+{
+    const double scale = painter.device()->logicalDpiX() / 1440.0;
+    const QRectF box = piece.box.translated(0, -pageTop);
+    if (piece.text) {
+        const QTextLine line = piece.text->lineAt(piece.line);
+        const QPointF origin = piece.origin - QPointF(0, pageTop);
+        painter.setPen(Qt::black);
+        if (replaysTextRuns(painter)) {
+            for (const QGlyphRun& run : line.glyphRuns())
+                painter.drawGlyphRun(origin, run);
+        } else {
+            line.draw(&painter, origin);
+        }
+        return;
+    }
+    const ReportControl& c = *piece.control;
+    const double penWidth = kRuleWidthTwips * scale;
+    painter.setPen(QPen(c.color, penWidth));
+    painter.setBrush(Qt::NoBrush);
+    if (c.kind == ReportControlKind::Line) {
+        painter.drawLine(box.topLeft(), box.topRight());
+    } else if (c.kind == ReportControlKind::Shape) {
+        painter.drawRect(box.adjusted(penWidth / 2, penWidth / 2, -penWidth / 2, -penWidth / 2));
+    } else if (c.kind == ReportControlKind::Image && !c.picture.isNull()) {
+        const QSizeF fitted = QSizeF(c.picture.size()).scaled(box.size(), Qt::KeepAspectRatio);
+        const QPointF corner(box.left() + (box.width() - fitted.width()) / 2,
+                             box.top() + (box.height() - fitted.height()) / 2);
+        painter.drawImage(QRectF(corner, fitted), c.picture);
+    }
+}
+
+void paintRange(QPainter& painter, const Strip& strip, double top, double end)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    double sectionTop = 0;
-    for (const ReportSection& s : m_sections) {
-        for (const ReportControl& c : s.controls)
-            paintControl(painter, s, sectionTop, c);
-        sectionTop += s.heightTwips;
-    }
+    for (const Piece& p : strip.pieces)
+        if (p.box.top() >= top - 0.01 && p.box.top() < end - 0.01)
+            paintPiece(painter, p, top);
     painter.restore();
 }
 
-void DataReport1::paintControl(QPainter& painter, const ReportSection& section, double sectionTop,
-                               const ReportControl& control) const
+} // namespace
+
+void DataReport1::paint(QPainter& painter) const
 {
-    const QPaintDevice* device = painter.device();
-    const double scale = device->logicalDpiX() / 1440.0;
-    const double scaleY = device->logicalDpiY() / 1440.0;
-    const auto onPage = [&](const QRect& twips) {
-        return QRectF(twips.left() * scale, (sectionTop + twips.top()) * scaleY, twips.width() * scale,
-                      twips.height() * scaleY);
-    };
-    const QRectF outerBox = onPage(control.twips);
-
-    switch (control.kind) {
-    case ReportControlKind::Line: {
-        painter.setPen(QPen(control.color, kRuleWidthTwips * scale));
-        painter.drawLine(QPointF(outerBox.left(), outerBox.top()), QPointF(outerBox.right(), outerBox.top()));
-        return;
-    }
-    case ReportControlKind::Shape: {
-        const double penWidth = kRuleWidthTwips * scale;
-        painter.setPen(QPen(control.color, penWidth));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(outerBox.adjusted(penWidth / 2, penWidth / 2, -penWidth / 2, -penWidth / 2));
-        return;
-    }
-    case ReportControlKind::Image: {
-        if (control.picture.isNull())
-            return;
-        QSizeF fitted = QSizeF(control.picture.size()).scaled(outerBox.size(), Qt::KeepAspectRatio);
-        const QRectF target(outerBox.left() + (outerBox.width() - fitted.width()) / 2,
-                            outerBox.top() + (outerBox.height() - fitted.height()) / 2, fitted.width(),
-                            fitted.height());
-        painter.drawImage(target, control.picture);
-        return;
-    }
-    case ReportControlKind::Label:
-    case ReportControlKind::TextBox:
-        break;
-    }
-
-    QString text = displayText(control);
-    if (text.isEmpty())
-        return;
-    Qt::LayoutDirection direction = control.direction;
-    if (direction == Qt::LayoutDirectionAuto)
-        direction = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
-    painter.setLayoutDirection(direction);
-
-    // AlignAbsolute: a box aligned right stays right-aligned on the page whatever the direction.
-    const Qt::Alignment vertical =
-        (control.alignment & Qt::AlignVertical_Mask) ? Qt::Alignment() : Qt::AlignTop;
-    const int flags = static_cast<int>(control.alignment | vertical) | Qt::AlignAbsolute |
-                      (control.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-    // The padding is kept on the side the text is aligned to (both sides when centred).
-    const double padding = control.paddingTwips * scale;
-    const Qt::Alignment horizontal = control.alignment & Qt::AlignHorizontal_Mask;
-    QRectF box = outerBox.adjusted(horizontal & Qt::AlignRight ? 0 : padding, 0,
-                                   horizontal & Qt::AlignLeft ? 0 : -padding, 0);
-
-    // A text too long for its box is set smaller rather than cut off.
-    QFont font = resolvedFont(control);
-    auto fits = [&](const QFont& f) {
-        const QFontMetricsF metrics(f, painter.device());
-        if (control.wordWrap)
-            return metrics.boundingRect(box, flags, text).height() <= box.height();
-        return metrics.horizontalAdvance(text) <= box.width();
-    };
-    while (!fits(font) && font.pointSizeF() > kSmallestPointSize)
-        font.setPointSizeF(std::max(kSmallestPointSize, font.pointSizeF() - 0.25));
-    if (!control.wordWrap && !fits(font))
-        text = QFontMetricsF(font, painter.device()).elidedText(text, Qt::ElideRight, box.width());
-
-    // Sitting on another control's line: the box moves so that both baselines meet.
-    if (const ReportControl* line =
-            control.baselineOf.isEmpty() ? nullptr : section.control(control.baselineOf)) {
-        const double lineBaseline =
-            onPage(line->twips).top() + QFontMetricsF(resolvedFont(*line), painter.device()).ascent();
-        const double ownBaseline = box.top() + QFontMetricsF(font, painter.device()).ascent();
-        box.translate(0, lineBaseline - ownBaseline);
-    }
-
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    if (replaysTextRuns(painter))
-        drawPlacedGlyphs(painter, box, control.alignment | vertical, control.wordWrap, text, direction);
-    else
-        painter.drawText(box, flags, text);
+    const Strip strip = layOut(*this, painter.device());
+    paintRange(painter, strip, 0, strip.height + 1);
 }
 
-bool DataReport1::print(QPagedPaintDevice& device) const
+int DataReport1::print(QPagedPaintDevice& device) const
 {
     const double marginPoints = kMarginTwips / 20.0;
     device.setPageMargins(QMarginsF(marginPoints, marginPoints, marginPoints, marginPoints),
                           QPageLayout::Point);
     QPainter painter;
     if (!painter.begin(&device))
-        return false;
-    paint(painter);
-    return painter.end();
+        return 0;
+    const Strip strip = layOut(*this, &device);
+    int pages = 0;
+    double top = 0;
+    for (const double end : pageEnds(strip, device.height())) {
+        if (pages > 0 && !device.newPage()) {
+            painter.end();
+            return 0; // a report without its last pages is no report
+        }
+        paintRange(painter, strip, top, end);
+        top = end;
+        ++pages;
+    }
+    return painter.end() ? pages : 0;
 }
 
 QImage DataReport1::toImage(int dotsPerInch) const
 {
     const double scale = dotsPerInch / 1440.0;
-    const QSize size(qRound((kReportWidthTwips + 2 * kMarginTwips) * scale),
-                     qRound((reportHeightTwips() + 2 * kMarginTwips) * scale));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     const int dotsPerMeter = qRound(dotsPerInch / 0.0254);
+    QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    const double height = layOut(*this, &image).height;
+    image = QImage(qRound((kReportWidthTwips + 2 * kMarginTwips) * scale),
+                   qRound(height + 2 * kMarginTwips * scale), QImage::Format_ARGB32_Premultiplied);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
@@ -582,7 +626,7 @@ bool DataReport1::writePdf(const QString& path) const
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setResolution(600);
         writer.setTitle(caption());
-        written = print(writer);
+        written = print(writer) > 0;
     }
     if (!written) {
         file.cancelWriting();

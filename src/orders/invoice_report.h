@@ -4,6 +4,10 @@
 // text boxes show the fields of the one-row data source the report is bound to; the print step
 // fills the header and footer labels and the logo. The report paints itself on any paint device
 // (printer, PDF writer, image) and belongs to no window: one instance serves the whole program.
+//
+// Nothing is shrunk or cut: a text too long for its box wraps inside it, the box grows and what
+// lies below moves down; the texts of one row share the baseline of their first line; a report
+// longer than the page goes on over further pages, broken between lines of text.
 #include "storage/data_source.h"
 
 #include <QColor>
@@ -30,11 +34,10 @@ struct ReportControl
     QRect twips;                             // left, top, width, height within its section
     QString caption;                         // what a label shows
     QString dataField;                       // the field a text box shows
-    Qt::Alignment alignment = Qt::AlignLeft; // on the page; top unless a vertical flag is given
+    Qt::Alignment alignment = Qt::AlignLeft; // on the page
     int paddingTwips = 0;                    // kept clear inside the box on the side the text is aligned to
-    QString baselineOf;                      // a control of the same section whose text line this one sits on
     int font = -1;                           // index into DataReport1::designFonts()
-    bool wordWrap = false;                   // room for several lines
+    int row = -1;                            // texts of one row of a section share their first baseline
     // Base direction of the text. The fixed captions are written colon first so that, laid out
     // left to right, the colon ends up at their left end; everything else follows its text.
     Qt::LayoutDirection direction = Qt::LayoutDirectionAuto;
@@ -71,8 +74,9 @@ public:
     QString caption() const;
     // The fonts of the layout, all bold.
     static const std::array<ReportFont, 12>& designFonts();
-    // A control's font: its design family where installed, else the application's font family,
-    // at the design size, bold.
+    // A control's font at its design size, bold: its design family where installed, else
+    // DejaVu Sans (each of its joined Persian letters maps back to its character, so a reader of
+    // the PDF gets the text as stored), else the application's font family.
     static QFont resolvedFont(const ReportControl& control);
 
     std::vector<ReportSection>& sections() { return m_sections; }
@@ -81,7 +85,8 @@ public:
     ReportSection* section(const QString& sectionName);
     ReportControl* control(const QString& sectionName, const QString& controlName);
     const ReportControl* control(const QString& sectionName, const QString& controlName) const;
-    // Top of a section within the report, in twips (sections are stacked in order).
+    // Top of a section within the report as designed, before texts grow, in twips (sections are
+    // stacked in order).
     int sectionTopTwips(const QString& sectionName) const;
     int reportHeightTwips() const;
 
@@ -96,20 +101,19 @@ public:
     // as it was and returns false.
     static bool loadPicture(ReportControl& image, const QString& path);
 
-    // Paints the report with its top-left corner at the painter's origin (the corner inside the
-    // margins), scaled to the device's resolution.
+    // Paints the whole report as one strip with its top-left corner at the painter's origin (the
+    // corner inside the margins), scaled to the device's resolution.
     void paint(QPainter& painter) const;
-    // One page: the device's margins set to the report's, then paint().
-    bool print(QPagedPaintDevice& device) const;
-    // The whole page (margins included) on white, at the given resolution.
+    // The device's margins set to the report's, then the report page by page; the number of
+    // pages printed, 0 when the device could not be painted on.
+    int print(QPagedPaintDevice& device) const;
+    // The whole report (margins included) on white as one image, at the given resolution.
     QImage toImage(int dotsPerInch) const;
-    // Writes a one-page PDF; the file is replaced only when the whole document was written.
+    // Writes the report as an A4 PDF; the file is replaced only when the whole document was
+    // written.
     bool writePdf(const QString& path) const;
 
 private:
-    void paintControl(QPainter& painter, const ReportSection& section, double sectionTop,
-                      const ReportControl& control) const;
-
     std::vector<ReportSection> m_sections;
     QPointer<DataSource> m_source;
 };

@@ -3,7 +3,6 @@
 #include "storage/settings_store.h"
 #include "ui/common_dialog.h"
 #include "ui/controls.h"
-#include "ui/geometry.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -34,29 +33,32 @@ Form15::Form15(QWidget* parent) : Form(parent)
     setObjectName(QStringLiteral("Form15"));
 
     using namespace Controls;
-    auto* frame = frameShape(this, "Shape1", 120, 120, 7455, 4215);
+    auto* frame = frameShape(this, "Shape1", 120, 120, 7455, 5475);
     frame->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid rgb(224, 224, 224); }"));
 
-    Label1 = label(this, "Label1", kBusinessTitleLabel, 6360, 240, 945, 195);
+    Label1 = fittedLabel(this, "Label1", kBusinessTitleLabel, 6450, 240, 945, 195);
     Text1 = textBox(this, "Text1", 240, 240, 6015, 315);
-    Label2 = label(this, "Label2", kInvoiceTitleLabel, 6360, 720, 930, 195);
+    Label2 = fittedLabel(this, "Label2", kInvoiceTitleLabel, 6465, 720, 930, 195);
     Text2 = textBox(this, "Text2", 240, 720, 6015, 315);
-    Label7 = label(this, "Label7", kLogoLabel, 5640, 1200, 1710, 195);
-    Text7 = textBox(this, "Text7", 1440, 1200, 3855, 315);
-    // A path reads left to right, also when its folder names are Persian.
-    Text7->setLayoutDirection(Qt::LeftToRight);
+    Label7 = fittedLabel(this, "Label7", kLogoLabel, 5685, 1200, 1710, 195);
+    Text7 = latinTextBox(this, "Text7", 1440, 1200, 3855, 315);
+    // A path reads left to right and from the left, also when its folder names are Persian.
     Text7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Command3 = button(this, "Command3", kOpenFile, 240, 1150, 1095, 375);
-    Label3 = label(this, "Label3", kAddressLabel, 5520, 1680, 1770, 195);
-    Text3 = textBox(this, "Text3", 240, 1680, 5055, 615);
-    Label4 = label(this, "Label4", kNotesLabel, 5400, 2520, 1995, 195);
-    Text4 = notesBox(this, "Text4", 240, 2520, 5055, 615);
-    Label5 = label(this, "Label5", kCustomerSignatureLabel, 5880, 3360, 1515, 195);
-    Text5 = textBox(this, "Text5", 240, 3360, 5535, 315);
-    Label6 = label(this, "Label6", kSellerSignatureLabel, 5880, 3840, 1575, 195);
-    Text6 = textBox(this, "Text6", 240, 3840, 5535, 315);
-    Command1 = button(this, "Command1", kSave, 6240, 4440, 1215, 375);
-    Command2 = button(this, "Command2", kBack, 120, 4440, 1215, 375);
+    // The address and the notes run over several lines; each box shows a few of them at once.
+    // The captions end at one right edge.
+    Label3 = fittedLabel(this, "Label3", kAddressLabel, 5625, 1680, 1770, 195);
+    Text3 = notesBox(this, "Text3", 240, 1680, 5055, 1110);
+    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Label4 = fittedLabel(this, "Label4", kNotesLabel, 5400, 2940, 1995, 195);
+    Text4 = notesBox(this, "Text4", 240, 2940, 5055, 1515);
+    Label5 = fittedLabel(this, "Label5", kCustomerSignatureLabel, 5880, 4620, 1515, 195);
+    Text5 = textBox(this, "Text5", 240, 4620, 5535, 315);
+    Label6 = fittedLabel(this, "Label6", kSellerSignatureLabel, 5820, 5100, 1575, 195);
+    Text6 = textBox(this, "Text6", 240, 5100, 5535, 315);
+    Command1 = button(this, "Command1", kSave, 6240, 5715, 1215, 375);
+    Command2 = button(this, "Command2", kBack, 120, 5715, 1215, 375);
+    tabOrder({Text1, Text2, Text7, Command3, Text3, Text4, Text5, Text6, Command1, Command2});
 
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
@@ -70,10 +72,10 @@ Form15::Form15(QWidget* parent) : Form(parent)
 
 void Form15::Form_Load()
 {
-    setupWindow(kCaption, 7665, 4950);
+    setupWindow(kCaption, 7665, 6210);
     Text1->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kBusinessTitle));
     Text2->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kInvoiceTitle));
-    Text3->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kAddress));
+    Text3->setPlainText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kAddress));
     Text4->setPlainText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kNotes));
     Text5->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kCustomerSignature));
     Text6->setText(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kSellerSignature));
@@ -84,7 +86,7 @@ void Form15::Command1_Click()
 {
     SettingsStore::write(SettingsStore::kPrint, SettingsStore::kBusinessTitle, Text1->text());
     SettingsStore::write(SettingsStore::kPrint, SettingsStore::kInvoiceTitle, Text2->text());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kAddress, Text3->text());
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kAddress, Text3->toPlainText());
     SettingsStore::write(SettingsStore::kPrint, SettingsStore::kNotes, Text4->toPlainText());
     SettingsStore::write(SettingsStore::kPrint, SettingsStore::kCustomerSignature, Text5->text());
     SettingsStore::write(SettingsStore::kPrint, SettingsStore::kSellerSignature, Text6->text());

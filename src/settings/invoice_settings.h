@@ -27,7 +27,7 @@ public:
     QLineEdit* Text7 = nullptr;
     QPushButton* Command3 = nullptr;
     QLabel* Label3 = nullptr;
-    QLineEdit* Text3 = nullptr;
+    QPlainTextEdit* Text3 = nullptr; // the address, over several lines
     QLabel* Label4 = nullptr;
     QPlainTextEdit* Text4 = nullptr;
     QLabel* Label5 = nullptr;

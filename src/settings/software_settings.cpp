@@ -4,6 +4,7 @@
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
 #include "ui/common_dialog.h"
+#include "ui/controls.h"
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 #include "ui/persian_message_box.h"
@@ -16,9 +17,13 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <sodium.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -52,11 +57,15 @@ const QString kDefaultPicture = QStringLiteral("corvanta.jpg");
 constexpr int kWarning = 48;
 constexpr int kInformation = 64;
 
-// Tab pages hold no controls: like the tab control the window was drawn with, the controls sit
-// on the window at positions measured from the tab control's corner, and only those of the
-// selected tab are shown.
-constexpr int kTabLeft = 120;
+// The controls of a tab stand on its page, placed from the page's corner: the tab control's
+// corner less the height of the row of tabs.
 constexpr int kTabTop = 120;
+constexpr int kTabBar = 360;
+
+// A stored password shows as this many characters, whatever its length; the character itself
+// is one no keyboard types, so that what the user types can be told from the mask.
+constexpr int kMaskLength = 8;
+constexpr QChar kMaskCharacter = QChar(0xE000);
 
 // Text3 shows every character as an at sign.
 class AtSignPasswordStyle : public QProxyStyle
@@ -70,30 +79,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    // Return in a text box presses no button of this window.
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QLineEdit* makeTextBox(QWidget* parent, const char* name, Qt::Alignment alignment)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setAlignment(alignment);
-    return box;
-}
 
 void setWhiteBackground(QWidget* widget)
 {
@@ -118,79 +103,61 @@ Form16::Form16(QWidget* parent) : Form(parent)
 
     XTab1 = new QTabWidget(this);
     XTab1->setObjectName(QStringLiteral("XTab1"));
-    placeTwips(XTab1, kTabLeft, kTabTop, 5175, 2655);
-    for (const QString& caption : {kGeneralTab, kSecurityTab}) {
-        auto* page = new QWidget;
-        setWhiteBackground(page);
-        XTab1->addTab(page, caption);
-    }
+    placeTwips(XTab1, 120, kTabTop, 5175, 2655);
+    addTabPage(new QWidget, kGeneralTab);
+    addTabPage(new QWidget, kSecurityTab);
+    buildGeneralTab(XTab1->widget(0));
+    buildSecurityTab(XTab1->widget(1));
 
-    Command1 = makeButton(this, "Command1", kReturn);
-    placeTwips(Command1, 120, 2880, 1215, 375);
+    Command1 = Controls::button(this, "Command1", kReturn, 120, 2880, 1215, 375);
 
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
     CommonDialog1->DialogTitle = kDialogTitle;
     CommonDialog1->Filter = kPictureFilter;
 
-    const auto onTab = [this](int tab, QWidget* control, int left, int top, int width, int height) {
-        placeTwips(control, kTabLeft + left, kTabTop + top, width, height);
-        m_tabControls[tab] << control;
-    };
+    connectHandlers();
+}
 
-    // General tab
-    Check1 = new QCheckBox(kKeyboardOption, this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setLayoutDirection(Qt::RightToLeft);
-    // A button paints its background in the button colour unless told otherwise.
-    Check1->setBackgroundRole(QPalette::Window);
-    setWhiteBackground(Check1);
-    onTab(0, Check1, 1560, 600, 3495, 375);
-    Label1 = makeLabel(this, "Label1", kPictureHeading);
-    onTab(0, Label1, 2880, 1200, 2115, 195);
-    Command2 = makeButton(this, "Command2", kOpenPicture);
-    onTab(0, Command2, 120, 1515, 1095, 375);
-    Text1 = makeTextBox(this, "Text1", Qt::AlignLeft | Qt::AlignVCenter);
-    // A path reads left to right, also when its folder names are Persian.
-    Text1->setLayoutDirection(Qt::LeftToRight);
-    onTab(0, Text1, 1320, 1560, 3735, 315);
-    Label2 = makeLabel(this, "Label2", QString(61, QLatin1Char('_')));
-    {
-        QPalette pal = Label2->palette();
-        pal.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
-        Label2->setPalette(pal);
-    }
-    onTab(0, Label2, -240, 1800, 5490, 195);
-    Command6 = makeButton(this, "Command6", kRemovePicture);
-    onTab(0, Command6, 120, 2160, 1095, 375);
-    Command3 = makeButton(this, "Command3", kSave);
-    onTab(0, Command3, 3840, 2160, 1215, 375);
+void Form16::buildGeneralTab(QWidget* page)
+{
+    using namespace Controls;
+    constexpr int top = kTabBar;
+    Check1 = checkBox(page, "Check1", kKeyboardOption, 1560, 600 - top, 3495, 375);
+    Label1 = fittedLabel(page, "Label1", kPictureHeading, 2880, 1200 - top, 2115, 195);
+    Command2 = button(page, "Command2", kOpenPicture, 120, 1515 - top, 1095, 375);
+    Text1 = latinTextBox(page, "Text1", 1320, 1560 - top, 3735, 315);
+    // A path reads left to right and from the left, also when its folder names are Persian.
+    Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The divider's row of underscores is cut at the page's edges.
+    Label2 = label(page, "Label2", QString(61, QLatin1Char('_')), 60, 1800 - top, 4995, 195);
+    Label2->setAlignment(Qt::AlignCenter);
+    QPalette pal = Label2->palette();
+    pal.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+    Label2->setPalette(pal);
+    Command6 = button(page, "Command6", kRemovePicture, 120, 2160 - top, 1095, 375);
+    Command3 = button(page, "Command3", kSave, 3840, 2160 - top, 1215, 375);
+}
 
-    // Security tab
-    Label3 = makeLabel(this, "Label3", kSecurityNote);
-    onTab(1, Label3, 600, 480, 4455, 195);
-    Label4 = makeLabel(this, "Label4", kUserCaption);
-    onTab(1, Label4, 4260, 960, 795, 195);
-    Text2 = makeTextBox(this, "Text2", Qt::AlignRight | Qt::AlignVCenter);
-    onTab(1, Text2, 120, 960, 4095, 315);
-    Label5 = makeLabel(this, "Label5", kPasswordCaption);
-    onTab(1, Label5, 4245, 1440, 810, 195);
-    Text3 = makeTextBox(this, "Text3", Qt::AlignRight | Qt::AlignVCenter);
+void Form16::buildSecurityTab(QWidget* page)
+{
+    using namespace Controls;
+    constexpr int top = kTabBar;
+    Label3 = fittedLabel(page, "Label3", kSecurityNote, 600, 480 - top, 4455, 195);
+    Label4 = fittedLabel(page, "Label4", kUserCaption, 4260, 960 - top, 795, 195);
+    Text2 = textBox(page, "Text2", 120, 960 - top, 4095, 315);
+    Label5 = fittedLabel(page, "Label5", kPasswordCaption, 4245, 1440 - top, 810, 195);
+    Text3 = textBox(page, "Text3", 120, 1440 - top, 4095, 315);
     auto* atSigns = new AtSignPasswordStyle;
     atSigns->setParent(Text3);
     Text3->setStyle(atSigns);
     Text3->setEchoMode(QLineEdit::Password);
-    onTab(1, Text3, 120, 1440, 4095, 315);
-    Command5 = makeButton(this, "Command5", kRemovePassword);
-    onTab(1, Command5, 1680, 1800, 1215, 375);
-    Command4 = makeButton(this, "Command4", kSetPassword);
-    onTab(1, Command4, 3000, 1800, 1215, 375);
+    Command5 = button(page, "Command5", kRemovePassword, 1680, 1800 - top, 1215, 375);
+    Command4 = button(page, "Command4", kSetPassword, 3000, 1800 - top, 1215, 375);
+}
 
-    for (QWidget* control : m_tabControls[0] + m_tabControls[1])
-        control->raise();
-    XTab1_Click(0);
-
-    connect(XTab1, &QTabWidget::currentChanged, this, &Form16::XTab1_Click);
+void Form16::connectHandlers()
+{
     // A change of the box's value counts as a click, also when the program makes it.
     connect(Check1, &QCheckBox::toggled, this, &Form16::Check1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form16::Command1_Click);
@@ -201,6 +168,31 @@ Form16::Form16(QWidget* parent) : Form(parent)
     connect(Command6, &QPushButton::clicked, this, &Form16::Command6_Click);
     connect(Text2, &QLineEdit::textChanged, this, &Form16::Text2_Change);
     connect(Text3, &QLineEdit::textChanged, this, &Form16::Text3_Change);
+    connect(Text3, &QLineEdit::textEdited, this, &Form16::Text3_Edited);
+}
+
+void Form16::addTabPage(QWidget* page, const QString& caption)
+{
+    setWhiteBackground(page);
+    XTab1->addTab(page, caption);
+    growTabsFor(page->minimumSizeHint().expandedTo(page->minimumSize()));
+}
+
+void Form16::growTabsFor(QSize pageSize)
+{
+    const int frame = 2 * XTab1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+    const QSize room = XTab1->size() - QSize(frame, XTab1->tabBar()->sizeHint().height() + frame);
+    const int wider = std::max(0, pageSize.width() - room.width());
+    const int taller = std::max(0, pageSize.height() - room.height());
+    if (wider == 0 && taller == 0)
+        return;
+    XTab1->resize(XTab1->size() + QSize(wider, taller));
+    Command1->move(Command1->x(), Command1->y() + taller);
+    setFixedSize(size() + QSize(wider, taller));
+    // The other pages' controls keep their distance from the right edge, where their text starts.
+    for (int tab = 0; tab < XTab1->count() - 1; ++tab)
+        for (QWidget* control : XTab1->widget(tab)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            control->move(control->x() + wider, control->y());
 }
 
 void Form16::Form_Load()
@@ -214,7 +206,7 @@ void Form16::Form_Load()
 
     Text1->setText(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kPictureKey));
     Text2->setText(SettingsStore::read(SettingsStore::kUser, SettingsStore::kUserKey));
-    Text3->setText(SettingsStore::read(SettingsStore::kUser, SettingsStore::kPasswordKey));
+    showStoredPassword(SettingsStore::read(SettingsStore::kUser, SettingsStore::kPasswordKey));
 
     const bool noLogin = Text2->text().isEmpty() && Text3->text().isEmpty();
     Command5->setEnabled(!noLogin);
@@ -229,9 +221,29 @@ void Form16::closeEvent(QCloseEvent* event)
 
 void Form16::XTab1_Click(int tab)
 {
-    for (int i = 0; i < 2; ++i)
-        for (QWidget* control : m_tabControls[i])
-            control->setVisible(i == tab);
+    XTab1->setCurrentIndex(tab);
+}
+
+void Form16::showStoredPassword(const QString& stored)
+{
+    m_storedPassword = stored;
+    m_passwordMasked = !stored.isEmpty();
+    Text3->setText(m_passwordMasked ? QString(kMaskLength, kMaskCharacter) : QString());
+}
+
+void Form16::Text3_Edited()
+{
+    if (!m_passwordMasked)
+        return;
+    m_passwordMasked = false;
+    QString typed = Text3->text();
+    typed.remove(kMaskCharacter);
+    Text3->setText(typed);
+}
+
+QString Form16::passwordToStore() const
+{
+    return m_passwordMasked ? m_storedPassword : LoginPassword::hash(Text3->text());
 }
 
 void Form16::Check1_Click()
@@ -277,13 +289,14 @@ void Form16::Command4_Click()
         PersianMsgBox(this, kNoPassword, kWarning, kSecurityTitle);
         return;
     }
-    const QString hashed = LoginPassword::hash(Text3->text());
+    const QString hashed = passwordToStore();
     if (hashed.isEmpty()) {
         PersianMsgBox(this, kPasswordNotSet, kWarning, kSecurityTitle);
         return;
     }
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, hashed);
+    showStoredPassword(hashed);
     Command4->setEnabled(false);
     Command5->setEnabled(true);
     PersianMsgBox(this, kPasswordSet, kInformation, kSecurityTitle);
@@ -292,9 +305,9 @@ void Form16::Command4_Click()
 void Form16::Command5_Click()
 {
     Text2->clear();
-    Text3->clear();
+    showStoredPassword(QString());
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
-    SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, Text3->text());
+    SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, QString());
     Command5->setEnabled(false);
     Command4->setEnabled(true);
     PersianMsgBox(this, kPasswordRemoved, kInformation, kSecurityTitle);

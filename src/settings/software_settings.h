@@ -4,7 +4,7 @@
 // button and close box hide it), it holds the current settings values for the whole run.
 #include "ui/form.h"
 
-#include <QList>
+#include <QSize>
 
 class CommonDialog;
 class QCheckBox;
@@ -24,6 +24,12 @@ public:
     QString backgroundPicturePath() const;
     // Switches the Persian keyboard on when the option is ticked, else back to ordinary typing.
     void applyKeyboardOption() const;
+    // Adds a page to the tab control, behind the others, on the tabs' white background; the
+    // window grows when the page needs more room (its minimum size) than the tabs have.
+    void addTabPage(QWidget* page, const QString& caption);
+    // Takes a login password as the store now keeps it (empty: none). The box never shows the
+    // stored value: a stored password shows as a fixed short mask.
+    void showStoredPassword(const QString& stored);
 
     QTabWidget* XTab1 = nullptr;
     QPushButton* Command1 = nullptr; // return
@@ -43,7 +49,7 @@ public:
     QLabel* Label4 = nullptr;
     QLineEdit* Text2 = nullptr; // login user name
     QLabel* Label5 = nullptr;
-    QLineEdit* Text3 = nullptr;      // login password as stored (shown as at signs)
+    QLineEdit* Text3 = nullptr;      // a new login password (typed shown as at signs), or the mask of the stored one
     QPushButton* Command5 = nullptr; // remove password
     QPushButton* Command4 = nullptr; // set password
 
@@ -57,6 +63,7 @@ public Q_SLOTS:
     void Command6_Click();
     void Text2_Change();
     void Text3_Change();
+    // Brings the page of the given tab to the front; only its controls are visible.
     void XTab1_Click(int tab);
 
 protected:
@@ -64,7 +71,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QList<QWidget*> m_tabControls[2];
+    void buildGeneralTab(QWidget* page);
+    void buildSecurityTab(QWidget* page);
+    void connectHandlers();
+    void growTabsFor(QSize pageSize);
+    // A typed key replaces the mask of the stored password instead of adding to it.
+    void Text3_Edited();
+    // What "set password" stores: the stored value unchanged while the mask is shown, else the
+    // hash of the typed password (empty when hashing failed).
+    QString passwordToStore() const;
+
+    QString m_storedPassword;
+    bool m_passwordMasked = false;
 };
 
 // Login passwords as the settings store keeps them: a salted, slow hash (Argon2id with the

@@ -7,6 +7,12 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyledItemDelegate>
+#include <QTextOption>
+
+#include <algorithm>
 
 // A read-only view of a data source's snapshot: it copies nothing, it reads the cells as the
 // grid paints them.
@@ -84,8 +90,97 @@ private:
     QList<int> m_fieldIndex;
 };
 
+namespace {
+
+// Widest a column grows to fit its values, in average characters of the grid's font.
+constexpr int kColumnLimitChars = 48;
+// Rows measured for the column widths when the grid has not been laid out yet.
+constexpr int kFirstScreenRows = 30;
+
+// A cell's text keeps its own direction: an e-mail reads left to right even in a right-to-left
+// grid, a Persian name right to left. A text too long for its cell is cut at its logical end,
+// so the start of every value stays visible.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        if (text.isEmpty())
+            return;
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect box = opt.rect.adjusted(margin, 0, -margin, 0);
+        QTextOption layout(QStyle::visualAlignment(opt.direction, opt.displayAlignment) | Qt::AlignAbsolute);
+        layout.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        layout.setWrapMode(QTextOption::NoWrap);
+        const bool selected = opt.state & QStyle::State_Selected;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(box, opt.fontMetrics.elidedText(text, Qt::ElideRight, box.width()), layout);
+        painter->restore();
+    }
+};
+
+// Column captions centred; the blanks a caption carries stay in the caption, not in the look.
+class CaptionHeader : public QHeaderView
+{
+public:
+    explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->text = option->text.trimmed();
+        option->textAlignment = Qt::AlignCenter;
+    }
+};
+
+// The strip beside the rows marks the current row with an arrow pointing into it.
+class RowSelector : public QHeaderView
+{
+public:
+    explicit RowSelector(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
+    {
+        painter->save(); // the style leaves its own clip behind
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
+        if (!selectionModel() || selectionModel()->currentIndex().row() != logicalIndex)
+            return;
+        const qreal side = std::min(rect.width(), rect.height()) * 0.45;
+        const QPointF centre = QRectF(rect).center();
+        const qreal towardRow = isRightToLeft() ? -1 : 1; // the cells lie to the left in RTL
+        QPainterPath arrow;
+        arrow.moveTo(centre.x() - towardRow * side / 2, centre.y() - side / 2);
+        arrow.lineTo(centre.x() + towardRow * side / 2, centre.y());
+        arrow.lineTo(centre.x() - towardRow * side / 2, centre.y() + side / 2);
+        arrow.closeSubpath();
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(arrow, palette().color(QPalette::WindowText));
+        painter->restore();
+    }
+};
+
+} // namespace
+
 RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent)
 {
+    setHorizontalHeader(new CaptionHeader(this));
+    setVerticalHeader(new RowSelector(this));
+    setItemDelegate(new CellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -108,11 +203,15 @@ void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& colu
     m_model = new DataSourceModel(source, columns, this);
     setModel(m_model);
     delete old;
-    for (int i = 0; i < columns.size(); ++i)
-        setColumnWidth(i, (columns[i].widthTwips + 7) / 15);
+    fitColumns();
 
     connect(source, &DataSource::currentRowChanged, this, [this] { syncFromSource(); });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { syncFromSource(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        fitColumns();
+        syncFromSource();
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, verticalHeader()->viewport(),
+            qOverload<>(&QWidget::update));
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 if (m_syncing || !m_source)
@@ -186,4 +285,23 @@ void RecordGrid::syncFromSource()
     }
     m_lastRow = row;
     m_syncing = false;
+}
+
+void RecordGrid::fitColumns()
+{
+    if (!m_model)
+        return;
+    const int limit = fontMetrics().averageCharWidth() * kColumnLimitChars;
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int rows = std::min(m_model->rowCount(), std::max(kFirstScreenRows, viewport()->height() / rowHeight + 1));
+    const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 6;
+    const QFontMetrics headerMetrics(horizontalHeader()->font());
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        int widest = headerMetrics.horizontalAdvance(m_model->caption(column).trimmed());
+        for (int row = 0; row < rows; ++row)
+            widest = std::max(widest, fontMetrics().horizontalAdvance(m_model->index(row, column).data().toString()));
+        // An empty grid keeps the designed widths until it has values to fit.
+        const int designed = (m_model->columns()[column].widthTwips + 7) / 15;
+        setColumnWidth(column, rows == 0 ? designed : std::min(widest + padding, limit));
+    }
 }

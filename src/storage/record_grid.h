@@ -1,7 +1,8 @@
 #pragma once
 // The record grid (DataGrid1): a read-only table over a DataSource's snapshot. The grid's
 // current row is the data source's current row and back. Choosing a row (double click, Enter)
-// and moving between rows are distinct signals.
+// and moving between rows are distinct signals. A cell keeps its text's own direction and cuts a
+// long value at its end; the strip beside the rows marks the current one.
 #include <QTableView>
 
 class DataSource;
@@ -41,6 +42,9 @@ protected:
 
 private:
     void syncFromSource();
+    // Each column as wide as its caption and the longest value of the first screen, up to a
+    // limit; the designed widths while the grid is empty.
+    void fitColumns();
     DataSource* m_source = nullptr;
     DataSourceModel* m_model = nullptr;
     int m_lastRow = -1;

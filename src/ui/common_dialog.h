@@ -34,4 +34,6 @@ public:
 
 private:
     bool show(QWidget* parent, bool save);
+    // Qt's file dialog in Persian; the chosen path, or nothing for cancel.
+    std::optional<QString> runDialog(QWidget* parent, bool save);
 };

@@ -2,6 +2,7 @@
 
 #include "ui/geometry.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,13 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     auto* control = placed(new QLabel(text, parent), name, left, top, width, height);
     // Absolute, so that the right-to-left window does not mirror it to the left.
     control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return control;
+}
+
+QLabel* fittedLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    QLabel* control = label(parent, name, text, left, top, width, height);
+    placeLabelTwips(control, left, top, width, height);
     return control;
 }
 
@@ -58,6 +66,18 @@ QPlainTextEdit* notesBox(QWidget* parent, const char* name, int left, int top, i
     layout.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     layout.setTextDirection(Qt::RightToLeft);
     control->document()->setDefaultTextOption(layout);
+    return control;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    auto* control = placed(new QCheckBox(text, parent), name, left, top, width, height);
+    control->setLayoutDirection(Qt::RightToLeft);
+    control->setBackgroundRole(QPalette::Window);
+    control->setAutoFillBackground(true);
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    control->setPalette(pal);
     return control;
 }
 

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -17,6 +18,9 @@ namespace Controls {
 
 // A caption label, right-aligned (the side its box is on in a right-to-left window).
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 255);
+// label(), grown to show its whole caption in its font (taller around the same middle line,
+// wider to the left), for captions whose twips size suits a more compact face.
+QLabel* fittedLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 255);
 // A one-line text box, right-aligned for Persian text.
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int height = 315);
 // A text box for Latin script or digits: centred and typed left to right.
@@ -24,6 +28,9 @@ QLineEdit* latinTextBox(QWidget* parent, const char* name, int left, int top, in
 // A multi-line box with a vertical scroll bar, its lines written from the right; Tab moves to
 // the next control.
 QPlainTextEdit* notesBox(QWidget* parent, const char* name, int left, int top, int width, int height);
+// A check box written from the right, its box at the right of its caption, on the background
+// of the window (white) rather than in the button colour.
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 315);
 QRadioButton* option(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 315);
 QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width = 1440, int height = 405);
 // The light grey frame drawn around a window's fields.

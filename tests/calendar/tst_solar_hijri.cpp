@@ -4,7 +4,6 @@
 #include <QTest>
 
 #include <limits>
-#include <set>
 
 namespace {
 
@@ -49,31 +48,6 @@ class TestSolarHijri : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void knownDates_data()
-    {
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QString>("numeric");
-        QTest::newRow("epoch") << kEpoch << "1332/01/01";
-        QTest::newRow("last 31-day month ends (index 185)") << QDate(1953, 9, 22) << "1332/06/31";
-        QTest::newRow("first 30-day month starts (index 186)") << QDate(1953, 9, 23) << "1332/07/01";
-        QTest::newRow("first year is common") << QDate(1954, 3, 20) << "1332/12/29";
-        QTest::newRow("1387 leap, last day") << QDate(2009, 3, 20) << "1387/12/30";
-        QTest::newRow("27 January 2010") << QDate(2010, 1, 27) << "1388/11/07";
-        QTest::newRow("1388 common, last day") << QDate(2010, 3, 20) << "1388/12/29";
-        QTest::newRow("1403 leap, last day") << QDate(2025, 3, 20) << "1403/12/30";
-        QTest::newRow("1404 first day") << QDate(2025, 3, 21) << "1404/01/01";
-        QTest::newRow("1436 leap, last day") << QDate(2058, 3, 20) << "1436/12/30";
-        QTest::newRow("1437 leap too, last day") << QDate(2059, 3, 21) << "1437/12/30";
-        QTest::newRow("1438 first day") << QDate(2059, 3, 22) << "1438/01/01";
-    }
-    void knownDates()
-    {
-        QFETCH(QDate, date);
-        QFETCH(QString, numeric);
-        QCOMPARE(PersianDateText(date, 0), numeric);
-        QCOMPARE(PersianDateText(date), numeric); // style 0 is the default
-    }
-
     void styles_data()
     {
         QTest::addColumn<QDate>("date");
@@ -81,11 +55,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         const QDate jan27(2010, 1, 27); // a Wednesday
         QTest::newRow("numeric") << jan27 << 0 << "1388/11/07";
+        QTest::newRow("numeric, epoch") << kEpoch << 0 << "1332/01/01";
+        QTest::newRow("numeric, 1436 leap") << QDate(2058, 3, 20) << 0 << "1436/12/30";
+        QTest::newRow("numeric, 1437 leap too") << QDate(2059, 3, 21) << 0 << "1437/12/30";
         QTest::newRow("day-month") << jan27 << 1 << "7 " + kBahman + " 1388";
         QTest::newRow("weekday-numeric, day first") << jan27 << 2 << kWednesday + " 7/11/1388";
         QTest::newRow("weekday-long, two blanks") << jan27 << 3 << kWednesday + "  7  " + kBahman + "  1388";
-        QTest::newRow("style 4") << jan27 << 4 << QString();
-        QTest::newRow("style 1000") << jan27 << 1000 << QString();
+        QTest::newRow("no style 4") << jan27 << 4 << QString();
 
         const QDate epoch = kEpoch; // a Saturday, the last weekday
         QTest::newRow("epoch weekday-numeric") << epoch << 2 << kSaturday + " 1/1/1332";
@@ -107,70 +83,13 @@ private Q_SLOTS:
         QCOMPARE(PersianDateText(date, style), text);
     }
 
-    void beforeEpochGivesNothing_data()
-    {
-        QTest::addColumn<QDate>("date");
-        QTest::newRow("day before epoch") << kEpoch.addDays(-1);
-        QTest::newRow("long ago") << QDate(1900, 1, 1);
-        QTest::newRow("before the common era") << QDate(-500, 6, 1);
-        QTest::newRow("invalid date") << QDate();
-    }
     void beforeEpochGivesNothing()
     {
-        QFETCH(QDate, date);
-        for (int style = 0; style <= 3; ++style)
-            QCOMPARE(PersianDateText(date, style), QString());
+        for (const QDate& date : {kEpoch.addDays(-1), QDate(1900, 1, 1), QDate(-500, 6, 1), QDate()})
+            for (int style = 0; style <= 3; ++style)
+                QCOMPARE(PersianDateText(date, style), QString());
         QVERIFY(!DaysToPersianDate(-1));
         QVERIFY(!DaysToPersianDate(std::numeric_limits<qint64>::min()));
-    }
-
-    // Leap years from 1332 on, as the 32-year rule anchored at 1309 gives them.
-    void leapYears()
-    {
-        const std::set<int> leap = {1333, 1337, 1342, 1346, 1350, 1354, 1358, 1362, 1366, 1370, 1375, 1379, 1383, 1387, 1391, 1395, 1399, 1403, 1408, 1412, 1416, 1420, 1424, 1428, 1432, 1436, 1437, 1441, 1445, 1449, 1453, 1457, 1461, 1465, 1470, 1474, 1478};
-        for (int year = 1332; year <= 1480; ++year)
-            QVERIFY2(IsPersianLeapYear(year) == (leap.count(year) > 0), qPrintable(QString::number(year)));
-        // Each block of 32 years from the anchor holds eight leap years.
-        for (int block = 0; block < 8; ++block) {
-            int count = 0;
-            for (int r = 0; r < 32; ++r)
-                count += IsPersianLeapYear(1309 + 32 * block + r) ? 1 : 0;
-            QCOMPARE(count, 8);
-        }
-    }
-
-    // Every day from the epoch to the end of 2100 follows its predecessor in the Persian calendar.
-    void everyDayFollowsThePrevious()
-    {
-        const QDate last(2100, 12, 31);
-        PersianDate previous = *DaysToPersianDate(0);
-        QCOMPARE(ymd(previous), QStringLiteral("1332/1/1"));
-        qint64 count = 0;
-        for (QDate date = kEpoch.addDays(1); date <= last; date = date.addDays(1)) {
-            ++count;
-            const std::optional<PersianDate> current = DaysToPersianDate(count);
-            QVERIFY(current);
-            const int p = previous.month;
-            const int monthLength = p <= 6 ? 31 : p <= 11 ? 30 : IsPersianLeapYear(previous.year) ? 30 : 29;
-            PersianDate expected = previous;
-            if (previous.day < monthLength) {
-                expected.day += 1;
-            } else if (previous.month < 12) {
-                expected = {previous.year, previous.month + 1, 1};
-            } else {
-                expected = {previous.year + 1, 1, 1};
-            }
-            if (current->year != expected.year || current->month != expected.month || current->day != expected.day)
-                QFAIL(qPrintable(QStringLiteral("%1 gave %2 after %3").arg(date.toString(Qt::ISODate), ymd(*current),
-                                                                        ymd(previous))));
-            QCOMPARE(epochDaysOf(date), count);
-            // Reading the date text back and converting gives the same day.
-            const std::optional<PersianDate> read = ReadPersianDateText(PersianDateText(date));
-            if (!read || GregorianFromPersian(*read) != date)
-                QFAIL(qPrintable(QStringLiteral("%1 does not read back").arg(date.toString(Qt::ISODate))));
-            previous = *current;
-        }
-        QCOMPARE(PersianDateText(last), QStringLiteral("1479/10/09"));
     }
 
     void readingDateTexts_data()
@@ -199,39 +118,26 @@ private Q_SLOTS:
     }
 
     // Far dates: the same result as peeling every year, and no hang or overflow at the extremes.
-    void farDates_data()
-    {
-        QTest::addColumn<qint64>("count");
-        for (qint64 count : {qint64(46751), qint64(46752), qint64(46753), qint64(2 * 46752 - 1), qint64(2 * 46752),
-                             qint64(1000000), qint64(2922000), qint64(3000000)})
-            QTest::newRow(qPrintable(QString::number(count))) << count;
-    }
     void farDates()
     {
-        QFETCH(qint64, count);
-        const std::optional<PersianDate> fast = DaysToPersianDate(count);
-        QVERIFY(fast);
-        QCOMPARE(ymd(*fast), ymd(peelSlowly(count)));
-    }
-    void extremeCounts()
-    {
-        QVERIFY(!DaysToPersianDate(std::numeric_limits<qint64>::max()));
         const qint64 toYear9999 = kEpoch.daysTo(QDate(9999, 12, 31));
-        QCOMPARE(PersianDateText(QDate(9999, 12, 31)), [&] {
-            const PersianDate d = peelSlowly(toYear9999);
-            return QStringLiteral("%1/%2/%3").arg(d.year).arg(d.month, 2, 10, QChar(u'0')).arg(d.day, 2, 10, QChar(u'0'));
-        }());
+        for (qint64 count : {qint64(46751), qint64(46752), qint64(46753), qint64(2 * 46752 - 1), qint64(2 * 46752),
+                             qint64(1000000), qint64(2922000), toYear9999}) {
+            const std::optional<PersianDate> fast = DaysToPersianDate(count);
+            QVERIFY(fast);
+            QCOMPARE(ymd(*fast), ymd(peelSlowly(count)));
+        }
+        QVERIFY(!DaysToPersianDate(std::numeric_limits<qint64>::max()));
         // QDate reaches years about two billion ahead; the conversion still answers at once.
-        const QDate farAhead(2000000000, 1, 1);
-        QVERIFY(farAhead.isValid());
-        QVERIFY(!PersianDateText(farAhead, 3).isEmpty());
+        QVERIFY(!PersianDateText(QDate(2000000000, 1, 1), 3).isEmpty());
     }
 
     // Qt's own Jalali calendar follows another leap rule. Between 1332 and 1479 the two differ only
     // in 1436, a leap year here and a common one there: until 1436/12/29 (19 March 2058) every
     // date agrees; 20 March 2058 is 1436/12/30 here, a day Qt does not have; from then on (to the
-    // end of 2100) each date here is the one Qt gives for the day before.
-    void crossCheckWithQtJalali()
+    // end of 2100) each date here is the one Qt gives for the day before. Every date text reads
+    // back to its day.
+    void everyDayAgainstQtJalali()
     {
         const QCalendar jalali(QCalendar::System::Jalali);
         if (!jalali.isValid())
@@ -242,6 +148,9 @@ private Q_SLOTS:
         const QDate extraDay(2058, 3, 20);
         for (QDate date = kEpoch; date <= QDate(2100, 12, 31); date = date.addDays(1)) {
             const PersianDate ours = *DaysToPersianDate(kEpoch.daysTo(date));
+            const std::optional<PersianDate> read = ReadPersianDateText(PersianDateText(date));
+            if (!read || GregorianFromPersian(*read) != date)
+                QFAIL(qPrintable(date.toString(Qt::ISODate) + QStringLiteral(" does not read back")));
             if (date == extraDay) {
                 QCOMPARE(ymd(ours), QStringLiteral("1436/12/30"));
                 QVERIFY(!jalali.dateFromParts(1436, 12, 30).isValid());
@@ -251,10 +160,8 @@ private Q_SLOTS:
             if (theirs.year != ours.year || theirs.month != ours.month || theirs.day != ours.day)
                 QFAIL(qPrintable(date.toString(Qt::ISODate) + u' ' + ymd(ours)));
         }
+        QCOMPARE(PersianDateText(QDate(2100, 12, 31)), QStringLiteral("1479/10/09"));
     }
-
-private:
-    static qint64 epochDaysOf(const QDate& date) { return kEpoch.daysTo(date); }
 };
 
 QTEST_APPLESS_MAIN(TestSolarHijri)

@@ -80,6 +80,42 @@ private Q_SLOTS:
         QCOMPARE(grid.model()->rowCount(), 2);
     }
 
+    // Columns fit the longest value of the first screen (an e-mail whole, a 200-character address
+    // up to a limit, short keys narrower than designed); the strip beside the rows marks the
+    // current one.
+    void columnsFitAndTheCurrentRowIsMarked()
+    {
+        TestProgram program;
+        const QString email = QStringLiteral("maryam.karimi.hosting@example-shop.com");
+        const QString address = QString(QStringLiteral("تهران، خيابان آزادي، کوچه ")).repeated(8);
+        fixtures::insert(QStringLiteral("newmoshtary"), {{"email", email}, {"sa", address}});
+        fixtures::insert(QStringLiteral("newmoshtary"), {{"email", QStringLiteral("a@b.ir")}});
+        auto source = fixtures::openSource(QStringLiteral("SELECT * FROM newmoshtary"));
+        RecordGrid grid;
+        grid.setDataSource(source.get(), {{QStringLiteral("x"), QStringLiteral("email"), 1000},
+                                          {QStringLiteral("y"), QStringLiteral("sa"), 1000},
+                                          {QStringLiteral("z"), QStringLiteral("ID"), 1500}});
+        QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(email));
+        QVERIFY(grid.columnWidth(1) < grid.fontMetrics().horizontalAdvance(address) / 2);
+        QVERIFY(grid.columnWidth(2) < 100); // short keys need less than designed
+
+        grid.resize(600, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const QImage strip = grid.verticalHeader()->viewport()->grab().toImage();
+        const auto inkIn = [&](int row) {
+            const int top = grid.verticalHeader()->sectionViewportPosition(row) + 2;
+            int ink = 0;
+            for (int y = top; y < top + grid.verticalHeader()->sectionSize(row) - 4; ++y)
+                for (int x = 2; x < strip.width() - 2; ++x)
+                    ink += qGray(strip.pixel(x, y)) < 100;
+            return ink;
+        };
+        QCOMPARE(grid.currentIndex().row(), 0);
+        QVERIFY(inkIn(0) > 4);
+        QCOMPARE(inkIn(1), 0);
+    }
+
     void emptyGridStillReportsAChoice()
     {
         TestProgram program;
