@@ -77,7 +77,7 @@ template <class Window> int rowsShown()
 }
 
 // What every data window shows after a re-read, Form2 to Form14 (-1: not loaded); the
-// editors hold the empty record set of the key 0, the order entry window its new record.
+// editors and the order entry window keep the new record they were opened for.
 QList<int> listedRows()
 {
     return {rowsShown<Form2>(),  rowsShown<Form3>(),  rowsShown<Form4>(),  rowsShown<Form5>(),  rowsShown<Form6>(),
@@ -87,7 +87,7 @@ QList<int> listedRows()
 
 QList<int> listing(int rows)
 {
-    return {0, 0, 0, 0, rows, rows, rows, rows, 1, rows, rows, rows, rows};
+    return {1, 1, 1, 1, rows, rows, rows, rows, 1, rows, rows, rows, rows};
 }
 
 } // namespace
