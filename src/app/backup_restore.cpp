@@ -10,6 +10,7 @@
 #include "orders/pickers.h"
 #include "storage/data_source.h"
 #include "storage/database.h"
+#include "storage/postgres_store.h"
 #include "storage/program_folder.h"
 #include "ui/common_dialog.h"
 #include "ui/form_registry.h"
@@ -243,6 +244,36 @@ bool RestoreBackupFile(const QString& backupPath, const QString& databasePath)
     return temporary.moveOver(databasePath);
 }
 
+// ---- On a PostgreSQL server -------------------------------------------------------------------
+
+QString serverSafetyCopyPath()
+{
+    return QDir(programFolder()).absoluteFilePath(QStringLiteral("server.before-restore"));
+}
+
+bool WriteServerBackupFile(const QString& server, const QString& backupPath)
+{
+    Postgres::Server* store = Postgres::Server::forConnection(server);
+    if (!store || QFileInfo(backupPath).isDir())
+        return false;
+    TemporaryFile temporary(backupPath);
+    return temporary.created() && Postgres::writeDatabaseFile(store, temporary.path()).isEmpty() &&
+           temporary.moveOver(backupPath);
+}
+
+bool RestoreServerBackupFile(const QString& backupPath, const QString& server, const QString& safetyPath)
+{
+    if (!startsLikeDatabase(backupPath))
+        return false;
+    TemporaryFile vetted(safetyPath);
+    if (!vetted.created() || !copyContents(backupPath, vetted.path()) || !Database::checkFile(vetted.path()).isEmpty())
+        return false;
+    Postgres::Server* store = Postgres::Server::forConnection(server);
+    if (!store || !WriteServerBackupFile(server, safetyPath))
+        return false;
+    return Postgres::replaceFromDatabaseFile(store, vetted.path(), false).isEmpty();
+}
+
 void BackupDatabase(QWidget* owner, CommonDialog* dialog)
 {
     if (!dialog)
@@ -253,7 +284,8 @@ void BackupDatabase(QWidget* owner, CommonDialog* dialog)
     const QString target = dialog->FileName;
     if (target.isEmpty())
         return;
-    if (WriteBackupFile(databasePathOfProgram(), target))
+    const QString server = Database::serverConnection();
+    if (server.isEmpty() ? WriteBackupFile(databasePathOfProgram(), target) : WriteServerBackupFile(server, target))
         PersianMsgBox(owner, kBackupDone, kStyleInformation, kBackupDoneTitle);
     else
         PersianMsgBox(owner, kBackupFailed, kStyleExclamation, kBackupFailedTitle);
@@ -269,7 +301,9 @@ void RestoreDatabase(QWidget* owner, CommonDialog* dialog)
     const QString chosen = dialog->FileName;
     if (chosen.isEmpty())
         return;
-    const bool restored = RestoreBackupFile(chosen, databasePathOfProgram());
+    const QString server = Database::serverConnection();
+    const bool restored = server.isEmpty() ? RestoreBackupFile(chosen, databasePathOfProgram())
+                                           : RestoreServerBackupFile(chosen, server, serverSafetyCopyPath());
     // The windows read the database again whether or not it was replaced.
     refreshDataWindows();
     if (restored)

@@ -26,3 +26,12 @@ bool RestoreBackupFile(const QString& backupPath, const QString& databasePath);
 
 // Name of the safety copy kept beside the database at each restore.
 QString safetyCopyPath(const QString& databasePath);
+
+// The same on a PostgreSQL server (connection string `server`). A backup is a database file of
+// db.mdb's layout with the server's rows, so it restores into either store. A restore vets the
+// file as above, first writes the server's current rows to safetyPath in the same form, then
+// replaces the rows of the five tables in one transaction: all or nothing.
+bool WriteServerBackupFile(const QString& server, const QString& backupPath);
+bool RestoreServerBackupFile(const QString& backupPath, const QString& server, const QString& safetyPath);
+// The safety file of a restore on a server, in the program folder.
+QString serverSafetyCopyPath();

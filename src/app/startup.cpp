@@ -2,6 +2,7 @@
 
 #include "app/login_window.h"
 #include "storage/database.h"
+#include "storage/program_folder.h"
 #include "ui/form_registry.h"
 #include "ui/persian_message_box.h"
 
@@ -17,13 +18,14 @@ namespace {
 constexpr int kFontPointSize = 8;
 
 // Tahoma where it is installed; else the Persian face that the set-up placed beside the
-// executable (fonts/*.ttf, embedded here as application fonts); else Debian's Nazli.
+// executable or installed with it (fonts/*.ttf, embedded here as application fonts); else
+// Debian's Nazli.
 void setUpFont()
 {
     static bool embedded = false;
     if (!embedded) {
         embedded = true;
-        const QDir fonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+        const QDir fonts(sharedFolder() + QStringLiteral("/fonts"));
         for (const QString& file : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name))
             QFontDatabase::addApplicationFont(fonts.filePath(file));
     }
@@ -51,6 +53,14 @@ void setUpQtTranslation()
         QCoreApplication::installTranslator(translator);
 }
 
+// An installed program keeps its data in the user's folder, made on the first start.
+void setUpProgramFolder()
+{
+    const QString problem = prepareProgramFolder();
+    if (!problem.isEmpty())
+        PersianMsgBox(nullptr, problem, 48, QStringLiteral("کروانتا"));
+}
+
 std::function<void()>& endAction()
 {
     static std::function<void()> action;
@@ -64,6 +74,7 @@ void startProgram()
     // The program ends only through endProgram(), never because no window happens to be shown.
     QApplication::setQuitOnLastWindowClosed(false);
     setUpFont();
+    setUpProgramFolder();
     setUpQtTranslation();
     Database::setProblemReporter([](const QString& message) {
         PersianMsgBox(nullptr, message, 48, QStringLiteral("کروانتا"));

@@ -6,7 +6,6 @@
 #include "ui/form_registry.h"
 #include "ui/program_events.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,22 +13,34 @@
 
 namespace {
 const QString kCaption = QStringLiteral("    ثبت مشتري جديد");
-const QString kUserName = QStringLiteral("نام كاربري :");
-const QString kFirstName = QStringLiteral("نام :");
-const QString kFamilyName = QStringLiteral("نام خانوادگي :");
-const QString kEmail = QStringLiteral("پست الكترونيك :");
-const QString kTelephone = QStringLiteral("تلفن تماس :");
-const QString kMobile = QStringLiteral("موبايل :");
-const QString kPostalCode = QStringLiteral("كد پستي محل سكونت :");
-const QString kNotable = QStringLiteral("ساير اطلاعات قابل ذكر :");
 
-// Layout in twips: a wider caption column than the other editors for the longest caption.
+// The rows of the window, top to bottom: caption (lblLabels), box, bound column, and whether
+// the box holds Latin script or digits (centred, typed left to right).
+struct CustomerRow
+{
+    QString caption;
+    const char* box;
+    const char* column;
+    bool latin;
+};
+const CustomerRow kRows[] = {
+    {QStringLiteral("نام كاربري :"), "Text1", "nuser", true},
+    {QStringLiteral("نام :"), "Text2", "name", false},
+    {QStringLiteral("نام خانوادگي :"), "Text3", "fname", false},
+    {QStringLiteral("پست الكترونيك :"), "Text4", "email", true},
+    {QStringLiteral("تلفن تماس :"), "Text5", "tell", true},
+    {QStringLiteral("موبايل :"), "Text6", "mob", true},
+    {QStringLiteral("كد پستي محل سكونت :"), "Text7", "kp", true},
+    {QStringLiteral("ساير اطلاعات قابل ذكر :"), "Text8", "sa", false},
+};
+QLineEdit* Form5::*const kLineBoxes[] = {&Form5::Text1, &Form5::Text2, &Form5::Text3, &Form5::Text4,
+                                         &Form5::Text5, &Form5::Text6, &Form5::Text7};
+
+// Layout in twips: a wider caption column than the other editors for the longest caption;
+// the boxes stand from 480 to 4440.
 constexpr int kWidth = 6960;
-constexpr int kHeight = 6600;
 constexpr int kCaptionLeft = 4560;
 constexpr int kCaptionWidth = 2040;
-constexpr int kBoxLeft = 480;
-constexpr int kBoxWidth = 3960;
 constexpr int kFirstRow = 780;
 constexpr int kRowStep = 480;
 } // namespace
@@ -38,41 +49,27 @@ Form5::Form5(QWidget* parent) : CatalogueEditor(Table::newmoshtary, parent)
 {
     setObjectName(QStringLiteral("Form5"));
     using namespace Controls;
-    Shape1 = frameShape(this, "Shape1", 240, 120, 6480, 5700);
     addKeyRow(kCaptionLeft, kCaptionLeft - kCaptionWidth - 120, 300, kCaptionWidth);
-
-    const QString captions[] = {kUserName, kFirstName, kFamilyName, kEmail, kTelephone, kMobile, kPostalCode, kNotable};
     for (int i = 0; i < 8; ++i) {
-        QLabel* caption = label(this, "lblLabels", captions[i], kCaptionLeft, kFirstRow + i * kRowStep + 30, kCaptionWidth);
+        const CustomerRow& row = kRows[i];
+        const int top = kFirstRow + i * kRowStep;
+        QLabel* caption = label(this, "lblLabels", row.caption, kCaptionLeft, top + 30, kCaptionWidth);
         caption->setProperty("Index", i);
         lblLabels << caption;
+        if (i < 7)
+            this->*kLineBoxes[i] = bound(row.latin ? latinTextBox(this, row.box, 480, top, 3960)
+                                                   : textBox(this, row.box, 480, top, 3960),
+                                         row.column);
     }
-    auto rowTop = [](int row) { return kFirstRow + row * kRowStep; };
-    Text1 = latinTextBox(this, "Text1", kBoxLeft, rowTop(0), kBoxWidth);
-    Text2 = textBox(this, "Text2", kBoxLeft, rowTop(1), kBoxWidth);
-    Text3 = textBox(this, "Text3", kBoxLeft, rowTop(2), kBoxWidth);
-    Text4 = latinTextBox(this, "Text4", kBoxLeft, rowTop(3), kBoxWidth);
-    Text5 = latinTextBox(this, "Text5", kBoxLeft, rowTop(4), kBoxWidth);
-    Text6 = latinTextBox(this, "Text6", kBoxLeft, rowTop(5), kBoxWidth);
-    Text7 = latinTextBox(this, "Text7", kBoxLeft, rowTop(6), kBoxWidth);
-    Text8 = notesBox(this, "Text8", kBoxLeft, rowTop(7), kBoxWidth, 1500);
+    Text8 = bound(notesBox(this, kRows[7].box, 480, kFirstRow + 7 * kRowStep, 3960, 1500), kRows[7].column);
 
-    addButtons(3000, 1440, 6000);
+    addFrameAndButtons(kWidth, 5820);
     tabOrder({Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Command1, Command2});
-
-    Adodc1->bind(Text1, QStringLiteral("nuser"));
-    Adodc1->bind(Text2, QStringLiteral("name"));
-    Adodc1->bind(Text3, QStringLiteral("fname"));
-    Adodc1->bind(Text4, QStringLiteral("email"));
-    Adodc1->bind(Text5, QStringLiteral("tell"));
-    Adodc1->bind(Text6, QStringLiteral("mob"));
-    Adodc1->bind(Text7, QStringLiteral("kp"));
-    Adodc1->bind(Text8, QStringLiteral("sa"));
 }
 
 void Form5::Form_Load()
 {
-    setupWindow(kCaption, kWidth, kHeight);
+    setupEditor(kCaption);
     openRecord();
 }
 

@@ -5,7 +5,6 @@
 
 #include <QList>
 
-class QFrame;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -26,7 +25,6 @@ public:
     QLineEdit* Text6 = nullptr; // mob, typed left to right
     QLineEdit* Text7 = nullptr; // kp, typed left to right
     QPlainTextEdit* Text8 = nullptr; // sa
-    QFrame* Shape1 = nullptr;
 
 protected:
     void afterClosed() override;

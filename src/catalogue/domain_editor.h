@@ -1,13 +1,11 @@
 #pragma once
 // Form4, the domain extension editor (newdomin): the extension without its dot, its price and
 // the period the price covers.
-#include "catalogue/catalogue_editor.h"
+#include "catalogue/period_options.h"
 
-class QFrame;
 class QLineEdit;
-class QRadioButton;
 
-class Form4 : public CatalogueEditor
+class Form4 : public PricedEditor
 {
     Q_OBJECT
 public:
@@ -17,16 +15,7 @@ public:
     QLabel* Label5 = nullptr;   // "پسوند دامنه :"
     QLineEdit* Text1 = nullptr; // pd, typed left to right
     QLabel* Label2 = nullptr;   // the notice about the dot
-    QLabel* Label3 = nullptr;   // caption of the period row
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
     QLabel* Label4 = nullptr;   // the period label, bound to ghemats
     QLineEdit* Text2 = nullptr; // gs
     QLabel* Label1 = nullptr;   // unit of Text2
-    QFrame* Shape1 = nullptr;
-
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
 };

@@ -38,28 +38,24 @@ private:
 
 class Form6 : public CatalogueList
 {
-    Q_OBJECT
 public:
     explicit Form6(QWidget* parent = nullptr) : CatalogueList(Kind::WindowsPlans, parent) {}
 };
 
 class Form7 : public CatalogueList
 {
-    Q_OBJECT
 public:
     explicit Form7(QWidget* parent = nullptr) : CatalogueList(Kind::LinuxPlans, parent) {}
 };
 
 class Form8 : public CatalogueList
 {
-    Q_OBJECT
 public:
     explicit Form8(QWidget* parent = nullptr) : CatalogueList(Kind::DomainExtensions, parent) {}
 };
 
 class Form9 : public CatalogueList
 {
-    Q_OBJECT
 public:
     explicit Form9(QWidget* parent = nullptr) : CatalogueList(Kind::Customers, parent) {}
 };

@@ -1,5 +1,7 @@
 #include "catalogue/period_options.h"
 
+#include "ui/controls.h"
+
 #include <QLabel>
 #include <QRadioButton>
 
@@ -9,33 +11,43 @@ const QString kTwoYears = QStringLiteral("قيمت دو ساله :");
 const QString kFiveYears = QStringLiteral("قيمت پنج ساله :");
 } // namespace
 
-namespace PricePeriod {
-
-const QString& oneYear()
+void PricedEditor::addPeriodRow(int top, QLabel* periodLabel)
 {
-    return kOneYear;
+    using namespace Controls;
+    m_periodLabel = periodLabel;
+    Label3 = label(this, "Label3", QStringLiteral("ثبت چند ساله :"), kCaptionLeft, top, kCaptionWidth);
+    Option1 = option(this, "Option1", QStringLiteral("يک ساله"), 2880, top - 30, 1200);
+    Option2 = option(this, "Option2", QStringLiteral("دو ساله"), 1680, top - 30, 1200);
+    Option3 = option(this, "Option3", QStringLiteral("پنج ساله"), 480, top - 30, 1200);
+    // Turning an option on, by a click or by the recognition at opening, runs its step.
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) { if (on) Option3_Click(); });
 }
 
-const QString& twoYears()
-{
-    return kTwoYears;
-}
-
-const QString& fiveYears()
-{
-    return kFiveYears;
-}
-
-void recognise(const QLabel* periodLabel, QRadioButton* option1, QRadioButton* option2, QRadioButton* option3)
+void PricedEditor::recognisePeriod()
 {
     // Three separate tests; turning an option on runs its click step, which writes the same
     // text back, so each test reads the caption afresh.
-    if (periodLabel->text() == kFiveYears)
-        option3->setChecked(true);
-    if (periodLabel->text() == kTwoYears)
-        option2->setChecked(true);
-    if (periodLabel->text() == kOneYear)
-        option1->setChecked(true);
+    if (m_periodLabel->text() == kFiveYears)
+        Option3->setChecked(true);
+    if (m_periodLabel->text() == kTwoYears)
+        Option2->setChecked(true);
+    if (m_periodLabel->text() == kOneYear)
+        Option1->setChecked(true);
 }
 
-} // namespace PricePeriod
+void PricedEditor::Option1_Click()
+{
+    m_periodLabel->setText(kOneYear);
+}
+
+void PricedEditor::Option2_Click()
+{
+    m_periodLabel->setText(kTwoYears);
+}
+
+void PricedEditor::Option3_Click()
+{
+    m_periodLabel->setText(kFiveYears);
+}

@@ -2,14 +2,12 @@
 // Form2 and Form3, the hosting plan editors: one window type for the Windows plans (winhost)
 // and the Linux plans (linhost). Name, disk space, bandwidth, price with its period, notes.
 // Save also re-reads the matching list window (Form6 or Form7).
-#include "catalogue/catalogue_editor.h"
+#include "catalogue/period_options.h"
 
-class QFrame;
 class QLineEdit;
 class QPlainTextEdit;
-class QRadioButton;
 
-class PlanEditor : public CatalogueEditor
+class PlanEditor : public PricedEditor
 {
     Q_OBJECT
 public:
@@ -23,20 +21,11 @@ public:
     QLabel* Label7 = nullptr;  // "پهناي باند :"
     QLineEdit* Text3 = nullptr; // pb
     QLabel* Label2 = nullptr;  // unit of Text3
-    QLabel* Label3 = nullptr;  // caption of the period row
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
     QLabel* Label9 = nullptr;  // the period label, bound to ghemats
     QLineEdit* Text5 = nullptr; // gs
     QLabel* Label4 = nullptr;  // unit of Text5
     QLabel* Label10 = nullptr; // "ساير اطلاعات :"
     QPlainTextEdit* Text6 = nullptr; // sa
-    QFrame* Shape1 = nullptr;
-
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
 
 protected:
     // Form2 for winhost, Form3 for linhost.
@@ -49,14 +38,12 @@ private:
 
 class Form2 : public PlanEditor
 {
-    Q_OBJECT
 public:
     explicit Form2(QWidget* parent = nullptr) : PlanEditor(Table::winhost, parent) {}
 };
 
 class Form3 : public PlanEditor
 {
-    Q_OBJECT
 public:
     explicit Form3(QWidget* parent = nullptr) : PlanEditor(Table::linhost, parent) {}
 };

@@ -76,57 +76,71 @@ double readInRadix(const QString& text, qsizetype from, int radix)
     return value;
 }
 
-} // namespace
-
-double ReadAmount(const QString& text)
+QString withoutBlanks(const QString& text)
 {
-    QString s;
-    s.reserve(text.size());
+    QString kept;
+    kept.reserve(text.size());
     for (const QChar c : text) {
         if (!isIgnored(c))
-            s.append(c);
+            kept.append(c);
     }
-    const qsizetype n = s.size();
+    return kept;
+}
 
-    if (n >= 2 && s.at(0) == u'&') {
-        const QChar prefix = s.at(1).toUpper();
-        if (prefix == u'H')
-            return readInRadix(s, 2, 16);
-        if (prefix == u'O')
-            return readInRadix(s, 2, 8);
-        return 0;
-    }
+// "&H..." hexadecimal, "&O..." octal; any other prefix reads as 0.
+double readPrefixed(const QString& text)
+{
+    const QChar prefix = text.at(1).toUpper();
+    if (prefix == u'H')
+        return readInRadix(text, 2, 16);
+    if (prefix == u'O')
+        return readInRadix(text, 2, 8);
+    return 0;
+}
 
-    // The number is rebuilt in plain ASCII and converted independently of the C locale.
+// Reads a decimal number from `at` in a text without blanks: whole part (with group
+// separators), fraction and exponent, rebuilt in plain ASCII so that the conversion does not
+// depend on the C locale.
+struct DecimalReader
+{
+    explicit DecimalReader(const QString& read) : text(read) {}
+
+    const QString& text;
+    qsizetype at = 0;
     std::string number;
-    bool negative = false;
-    qsizetype i = 0;
-    if (i < n && (s.at(i) == u'+' || s.at(i) == u'-'))
-        negative = s.at(i++) == u'-';
     bool anyDigit = false;
     // Decimal exponent of the leading non-zero digit, to tell overflow from underflow.
     bool nonZero = false;
     qint64 magnitude = 0;
-    while (i < n) {
-        const int digit = decimalDigit(s.at(i));
-        if (digit >= 0) {
-            number.push_back(static_cast<char>('0' + digit));
-            anyDigit = true;
-            if (nonZero)
-                ++magnitude;
-            nonZero = nonZero || digit != 0;
-            ++i;
-        } else if (anyDigit && separatesGroup(s, i)) {
-            ++i;
-        } else {
-            break;
+    qint64 exponent = 0;
+
+    int digitAt() const { return at < text.size() ? decimalDigit(text.at(at)) : -1; }
+
+    void readWholePart()
+    {
+        for (;;) {
+            const int digit = digitAt();
+            if (digit >= 0) {
+                number.push_back(static_cast<char>('0' + digit));
+                anyDigit = true;
+                if (nonZero)
+                    ++magnitude;
+                nonZero = nonZero || digit != 0;
+            } else if (!anyDigit || at >= text.size() || !separatesGroup(text, at)) {
+                return;
+            }
+            ++at;
         }
     }
-    if (i < n && isDecimalPoint(s.at(i))) {
+
+    void readFraction()
+    {
+        if (at >= text.size() || !isDecimalPoint(text.at(at)))
+            return;
         number.push_back('.');
         qint64 place = 0;
-        for (++i; i < n && decimalDigit(s.at(i)) >= 0; ++i) {
-            const int digit = decimalDigit(s.at(i));
+        for (++at; digitAt() >= 0; ++at) {
+            const int digit = digitAt();
             number.push_back(static_cast<char>('0' + digit));
             anyDigit = true;
             --place;
@@ -136,38 +150,62 @@ double ReadAmount(const QString& text)
             }
         }
     }
-    if (!anyDigit)
-        return 0;
 
-    qint64 exponent = 0;
-    if (i < n && (s.at(i) == u'e' || s.at(i) == u'E')) {
-        qsizetype j = i + 1;
-        bool negativeExponent = false;
-        if (j < n && (s.at(j) == u'+' || s.at(j) == u'-'))
-            negativeExponent = s.at(j++) == u'-';
+    void readExponent()
+    {
+        if (at >= text.size() || (text.at(at) != u'e' && text.at(at) != u'E'))
+            return;
+        ++at;
+        bool negative = false;
+        if (at < text.size() && (text.at(at) == u'+' || text.at(at) == u'-'))
+            negative = text.at(at++) == u'-';
         std::string digits;
-        for (; j < n && decimalDigit(s.at(j)) >= 0; ++j) {
-            const int digit = decimalDigit(s.at(j));
-            digits.push_back(static_cast<char>('0' + digit));
-            exponent = std::min<qint64>(exponent * 10 + digit, kExponentCap);
+        for (; digitAt() >= 0; ++at) {
+            digits.push_back(static_cast<char>('0' + digitAt()));
+            exponent = std::min<qint64>(exponent * 10 + digitAt(), kExponentCap);
         }
-        if (!digits.empty()) {
-            number += negativeExponent ? "e-" : "e";
-            number += digits;
-            if (negativeExponent)
-                exponent = -exponent;
+        if (digits.empty()) {
+            exponent = 0;
+            return;
         }
+        number += negative ? "e-" : "e";
+        number += digits;
+        if (negative)
+            exponent = -exponent;
     }
 
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Beyond the range of a double: an infinity (which FormatAmount shows as empty), or 0 when
-        // the number is too close to zero.
-        value = nonZero && magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (error != std::errc()) {
-        value = 0;
+    double convert() const
+    {
+        double value = 0;
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (error == std::errc::result_out_of_range) {
+            // Beyond the range of a double: an infinity (which FormatAmount shows as empty), or
+            // 0 when the number is too close to zero.
+            return nonZero && magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        }
+        return error == std::errc() ? value : 0;
     }
+};
+
+} // namespace
+
+double ReadAmount(const QString& text)
+{
+    const QString s = withoutBlanks(text);
+    if (s.size() >= 2 && s.at(0) == u'&')
+        return readPrefixed(s);
+    DecimalReader reader(s);
+    bool negative = false;
+    if (!s.isEmpty() && (s.at(0) == u'+' || s.at(0) == u'-')) {
+        negative = s.at(0) == u'-';
+        reader.at = 1;
+    }
+    reader.readWholePart();
+    reader.readFraction();
+    if (!reader.anyDigit)
+        return 0;
+    reader.readExponent();
+    const double value = reader.convert();
     return negative ? -value : value;
 }
 

@@ -14,7 +14,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,51 +21,34 @@
 
 namespace {
 const QString kCaption = QStringLiteral("     ثبت سفارش");
-const QString kLabel1 = QStringLiteral("شماره ثبت :");
-const QString kLblLabels0 = QStringLiteral("نام كاربري مشتري :");
-const QString kCommand1 = QStringLiteral("انتخاب مشتري");
-const QString kLabel6 = QStringLiteral("نام و نام خانوادگي مشتري : ");
-const QString kLabel8 = QStringLiteral("پست الكترونيك مشتري :");
-const QString kLblLabels2 = QStringLiteral("نام پنل انتخابي هاست :");
-const QString kCommand2 = QStringLiteral("انتخاب پنل هاست");
-const QString kLblLabels6 = QStringLiteral("نام دامنه :");
-const QString kCommand3 = QStringLiteral("انتخاب دامين");
-const QString kLabel7 = QStringLiteral(".");
-const QString kLabel12 = QStringLiteral("هزينه تمديد ساليانه دامنه :"); // design text; the bound value replaces it
-const QString kLblLabels5 = QStringLiteral("موارد قابل ذكر اين سفارش :");
-const QString kLabel23 = QStringLiteral("هزينه راه اندازي سرويس :");
-const QString kLabel24 = QStringLiteral("ديگر هزينه هاي خدماتي :");
-const QString kLabel21 = QStringLiteral("كل هزينه اين سفارش :");
-const QString kLblLabels3 = QStringLiteral("تاريخ ثبت سفارش :");
-const QString kImage14Tip = QStringLiteral("تاريخ");
-const QString kCommand5 = QStringLiteral("ثبت سفارش");
-const QString kCommand6 = QStringLiteral("انصراف");
-const QString kStoreRefusedTitle = QStringLiteral("ثبت سفارش");
-const QString kStoreRefused = QStringLiteral("سفارش ثبت نشد:");
-const QString kStoreRefusedKept = QStringLiteral("سفارش در اين پنجره باقي مي ماند.");
 
 // Window layout in twips: rows of caption (right) and value (left) inside a light frame.
 constexpr int kWidth = 8760;
 constexpr int kHeight = 7185;
 constexpr int kRowHeight = 330;
-constexpr int kBulletLeft = 8280;
-constexpr int kCaptionLeft = 5520;
-constexpr int kCaptionWidth = 2700;
-constexpr int kValueLeft = 300;
-constexpr int kValueWidth = 5100;
-constexpr int kButtonWidth = 1500;
 constexpr int kNotesHeight = 900;
 
-// Top of rows 2 to 13; row 9 (the notes) is three lines high.
+// Top of rows 1 to 13; row 1 (the order number) stands above the frame, row 9 (the notes) is
+// three lines high.
 constexpr int rowTop(int row)
 {
     constexpr int first = 660;
     constexpr int pitch = 435;
+    if (row == 1)
+        return 120;
     int top = first + (row - 2) * pitch;
     if (row > 9)
         top += kNotesHeight - kRowHeight;
     return top;
 }
+
+// Columns, from the left edge of the window: the bullet and the caption at the right, the
+// values at the left; a box beside a choose button starts kBoxLeft into the value column.
+constexpr int kBulletLeft = 8280;
+constexpr int kCaptionLeft = 5520;
+constexpr int kCaptionWidth = 2700;
+constexpr int kValueLeft = 300;
+constexpr int kValueWidth = 5100;
 
 QPixmap bulletPicture()
 {
@@ -82,6 +64,10 @@ QPixmap bulletPicture()
     painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
     return picture;
 }
+
+constexpr int kButtonWidth = 1500;
+constexpr int kBoxLeft = kButtonWidth + 60;
+constexpr int kBoxWidth = kValueWidth - kBoxLeft;
 
 QPixmap calendarPicture()
 {
@@ -100,192 +86,112 @@ QPixmap calendarPicture()
     }
     return picture;
 }
-
-// A label that shows a value of the order: a light box around the text.
-void styleValueLabel(QLabel* label)
-{
-    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #d4d4d4; padding: 0px 3px; }"));
-}
 } // namespace
 
-Form10::Form10(QWidget* parent) : RecordEditor(Table::ss, {kStoreRefusedTitle, kStoreRefused, {}, kStoreRefusedKept}, parent)
+// Builders for the rows: a caption with its bullet at the right end of the row, values placed
+// from the left edge of the value column; every value bound to its field of the order.
+QLabel* Form10::caption(int row, const char* name, const QString& text, const char* column)
+{
+    QLabel* made = Controls::label(this, name, text, kCaptionLeft, rowTop(row), kCaptionWidth, kRowHeight);
+    QLabel* bullet = Controls::label(this, "", QString(), kBulletLeft, rowTop(row), 240, kRowHeight);
+    bullet->setObjectName(QStringLiteral("Bullet%1").arg(row));
+    bullet->setPixmap(bulletPicture());
+    bullet->setAlignment(Qt::AlignCenter);
+    return column ? bound(made, column) : made;
+}
+
+QLabel* Form10::value(int row, const char* name, int left, int width, const char* column)
+{
+    return bound(Controls::valueLabel(this, name, kValueLeft + left, rowTop(row), width, kRowHeight), column);
+}
+
+QLineEdit* Form10::box(int row, const char* name, int left, int width, const char* column)
+{
+    QLineEdit* made = Controls::textBox(this, name, kValueLeft + left, rowTop(row), width, kRowHeight);
+    connect(made, &QLineEdit::textChanged, this, [this, made] { boxChanged(made); });
+    return bound(made, column);
+}
+
+QPushButton* Form10::chooser(int row, const char* name, const QString& text, int left, void (Form10::*click)())
+{
+    QPushButton* made = Controls::button(this, name, text, kValueLeft + left, rowTop(row), kButtonWidth, kRowHeight);
+    connect(made, &QPushButton::clicked, this, click);
+    return made;
+}
+
+Form10::Form10(QWidget* parent)
+    : RecordEditor(Table::ss,
+                   {QStringLiteral("ثبت سفارش"), QStringLiteral("سفارش ثبت نشد:"), {},
+                    QStringLiteral("سفارش در اين پنجره باقي مي ماند.")},
+                   parent)
 {
     setObjectName(QStringLiteral("Form10"));
+    m_frame = Controls::frameShape(this, "Frame1", 120, 540, kWidth - 240, rowTop(13) + kRowHeight + 120 - 540);
 
-    auto label = [this](const char* name, const QString& text) {
-        auto* made = new QLabel(text, this);
-        made->setObjectName(QString::fromLatin1(name));
-        return made;
-    };
-    auto lineEdit = [this](const char* name) {
-        auto* made = new QLineEdit(this);
-        made->setObjectName(QString::fromLatin1(name));
-        return made;
-    };
-    auto button = [this](const char* name, const QString& text) {
-        auto* made = new QPushButton(text, this);
-        made->setObjectName(QString::fromLatin1(name));
-        made->setAutoDefault(false);
-        return made;
-    };
-    auto caption = [this](int row, QLabel* made) {
-        placeTwips(made, kCaptionLeft, rowTop(row), kCaptionWidth, kRowHeight);
-        auto* bullet = new QLabel(this);
-        bullet->setObjectName(QStringLiteral("Bullet%1").arg(row));
-        bullet->setPixmap(bulletPicture());
-        bullet->setAlignment(Qt::AlignCenter);
-        placeTwips(bullet, kBulletLeft, rowTop(row), 240, kRowHeight);
-    };
-
-    // The frame goes first so that it lies below the rows it encloses.
-    m_frame = new QFrame(this);
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_frame->setStyleSheet(QStringLiteral("QFrame#Frame1 { border: 1px solid #c8c8c8; }"));
-    placeTwips(m_frame, 120, 540, kWidth - 240, rowTop(13) + kRowHeight + 120 - 540);
-
-    // Row 1: the order number, above the frame at the left.
-    Label2 = label("Label2", QString());
-    placeTwips(Label2, kValueLeft, 120, 1200, kRowHeight);
-    Label1 = label("Label1", kLabel1);
-    placeTwips(Label1, kValueLeft + 1260, 120, 1500, kRowHeight);
-
-    // Row 2: customer user name.
-    lblLabels[0] = label("lblLabels(0)", kLblLabels0);
-    caption(2, lblLabels[0]);
-    Text1 = lineEdit("Text1");
-    placeTwips(Text1, kValueLeft + kButtonWidth + 60, rowTop(2), kValueWidth - kButtonWidth - 60, kRowHeight);
-    Command1 = button("Command1", kCommand1);
-    placeTwips(Command1, kValueLeft, rowTop(2), kButtonWidth, kRowHeight);
-
-    // Row 3: first name, with the family name at its left.
-    Label6 = label("Label6", kLabel6);
-    caption(3, Label6);
-    Label3 = label("Label3", QString());
-    placeTwips(Label3, kValueLeft + 2580, rowTop(3), kValueWidth - 2580, kRowHeight);
-    Label14 = label("Label14", QString());
-    placeTwips(Label14, kValueLeft, rowTop(3), 2520, kRowHeight);
-
-    // Row 4: e-mail.
-    Label8 = label("Label8", kLabel8);
-    caption(4, Label8);
-    Label4 = label("Label4", QString());
-    placeTwips(Label4, kValueLeft, rowTop(4), kValueWidth, kRowHeight);
-
-    // Row 5: hosting plan.
-    lblLabels[2] = label("lblLabels(2)", kLblLabels2);
-    caption(5, lblLabels[2]);
-    Text2 = lineEdit("Text2");
-    placeTwips(Text2, kValueLeft + kButtonWidth + 60, rowTop(5), kValueWidth - kButtonWidth - 60, kRowHeight);
-    Command2 = button("Command2", kCommand2);
-    placeTwips(Command2, kValueLeft, rowTop(5), kButtonWidth, kRowHeight);
-
-    // Row 6: the plan's price-period text as caption, the plan price as value.
-    Label13 = label("Label13", QString());
-    caption(6, Label13);
-    Label5 = label("Label5", QString());
-    placeTwips(Label5, kValueLeft, rowTop(6), kValueWidth, kRowHeight);
-
-    // Row 7, from the right: choose button, extension, ".", domain name.
-    lblLabels[6] = label("lblLabels(6)", kLblLabels6);
-    caption(7, lblLabels[6]);
-    Command3 = button("Command3", kCommand3);
-    placeTwips(Command3, kValueLeft + kValueWidth - kButtonWidth, rowTop(7), kButtonWidth, kRowHeight);
-    Text4 = lineEdit("Text4");
+    Label2 = value(1, "Label2", 0, 1200, "ID");
+    Label1 = Controls::label(this, "Label1", QStringLiteral("شماره ثبت :"), kValueLeft + 1260, rowTop(1), 1500, kRowHeight);
+    lblLabels[0] = caption(2, "lblLabels(0)", QStringLiteral("نام كاربري مشتري :"));
+    Text1 = box(2, "Text1", kBoxLeft, kBoxWidth, "nuser");
+    Command1 = chooser(2, "Command1", QStringLiteral("انتخاب مشتري"), 0, &Form10::Command1_Click);
+    Label6 = caption(3, "Label6", QStringLiteral("نام و نام خانوادگي مشتري : "));
+    Label3 = value(3, "Label3", 2580, kValueWidth - 2580, "name");
+    Label14 = value(3, "Label14", 0, 2520, "fname");
+    Label8 = caption(4, "Label8", QStringLiteral("پست الكترونيك مشتري :"));
+    Label4 = value(4, "Label4", 0, kValueWidth, "email");
+    lblLabels[2] = caption(5, "lblLabels(2)", QStringLiteral("نام پنل انتخابي هاست :"));
+    Text2 = box(5, "Text2", kBoxLeft, kBoxWidth, "npah");
+    Command2 = chooser(5, "Command2", QStringLiteral("انتخاب پنل هاست"), 0, &Form10::Command2_Click);
+    Label13 = caption(6, "Label13", QString(), "sal");
+    Label5 = value(6, "Label5", 0, kValueWidth, "hz");
+    // Row 7 from the right: choose button, extension, ".", domain name.
+    lblLabels[6] = caption(7, "lblLabels(6)", QStringLiteral("نام دامنه :"));
+    Command3 = chooser(7, "Command3", QStringLiteral("انتخاب دامين"), kValueWidth - kButtonWidth, &Form10::Command3_Click);
+    Text4 = box(7, "Text4", 2160, kBoxWidth - 2160, "nd2");
     Text4->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-    placeTwips(Text4, kValueLeft + 2160, rowTop(7), kValueWidth - kButtonWidth - 60 - 2160, kRowHeight);
-    Label7 = label("Label7", kLabel7);
+    Label7 = Controls::label(this, "Label7", QStringLiteral("."), kValueLeft + 1980, rowTop(7), 180, kRowHeight);
     Label7->setAlignment(Qt::AlignCenter);
-    placeTwips(Label7, kValueLeft + 1980, rowTop(7), 180, kRowHeight);
-    Text3 = lineEdit("Text3");
-    placeTwips(Text3, kValueLeft, rowTop(7), 1980, kRowHeight);
-
-    // Row 8: the domain's price-period text as caption, the domain price as value.
-    Label12 = label("Label12", kLabel12);
-    caption(8, Label12);
-    Label9 = label("Label9", QString());
-    placeTwips(Label9, kValueLeft, rowTop(8), kValueWidth, kRowHeight);
-
-    // Row 9: notes, several lines.
-    lblLabels[5] = label("lblLabels(5)", kLblLabels5);
-    caption(9, lblLabels[5]);
-    Text5 = Controls::notesBox(this, "Text5", kValueLeft, rowTop(9), kValueWidth, kNotesHeight);
-
-    // Rows 10 to 12: costs and total.
-    Label23 = label("Label23", kLabel23);
-    caption(10, Label23);
-    Text6 = lineEdit("Text6");
-    placeTwips(Text6, kValueLeft, rowTop(10), kValueWidth, kRowHeight);
-    Label24 = label("Label24", kLabel24);
-    caption(11, Label24);
-    Text7 = lineEdit("Text7");
-    placeTwips(Text7, kValueLeft, rowTop(11), kValueWidth, kRowHeight);
-    Label21 = label("Label21", kLabel21);
-    caption(12, Label21);
-    Label11 = label("Label11", QString());
-    placeTwips(Label11, kValueLeft, rowTop(12), kValueWidth, kRowHeight);
-
-    // Row 13: order date, with today's date button at its left.
-    lblLabels[3] = label("lblLabels(3)", kLblLabels3);
-    caption(13, lblLabels[3]);
-    Text8 = lineEdit("Text8");
+    Text3 = box(7, "Text3", 0, 1980, "nd1");
+    // Label12's design caption; the order's htsd2 replaces it as soon as the record is shown.
+    Label12 = caption(8, "Label12", QStringLiteral("هزينه تمديد ساليانه دامنه :"), "htsd2");
+    Label9 = value(8, "Label9", 0, kValueWidth, "htsd1");
+    lblLabels[5] = caption(9, "lblLabels(5)", QStringLiteral("موارد قابل ذكر اين سفارش :"));
+    Text5 = bound(Controls::notesBox(this, "Text5", kValueLeft, rowTop(9), kValueWidth, kNotesHeight), "mgzas");
+    Label23 = caption(10, "Label23", QStringLiteral("هزينه راه اندازي سرويس :"));
+    Text6 = box(10, "Text6", 0, kValueWidth, "hras");
+    Label24 = caption(11, "Label24", QStringLiteral("ديگر هزينه هاي خدماتي :"));
+    Text7 = box(11, "Text7", 0, kValueWidth, "dhkh");
+    Label21 = caption(12, "Label21", QStringLiteral("كل هزينه اين سفارش :"));
+    Label11 = value(12, "Label11", 0, kValueWidth, "khas");
+    lblLabels[3] = caption(13, "lblLabels(3)", QStringLiteral("تاريخ ثبت سفارش :"));
+    Text8 = box(13, "Text8", 420, kValueWidth - 420, "tss");
     Text8->setAlignment(Qt::AlignCenter);
-    placeTwips(Text8, kValueLeft + 420, rowTop(13), kValueWidth - 420, kRowHeight);
-    Image14 = label("Image14", QString());
+    Image14 = Controls::label(this, "Image14", QString(), kValueLeft, rowTop(13) - 15, 360, 360);
     Image14->setPixmap(calendarPicture());
     Image14->setAlignment(Qt::AlignCenter);
-    Image14->setToolTip(kImage14Tip);
+    Image14->setToolTip(QStringLiteral("تاريخ"));
     Image14->setCursor(Qt::PointingHandCursor);
-    placeTwips(Image14, kValueLeft, rowTop(13) - 15, 360, 360);
+    addStoreAndCancel();
+}
 
-    // Row 14: store at the right, cancel at the left.
-    const int buttonsTop = rowTop(13) + kRowHeight + 255;
-    Command5 = button("Command5", kCommand5);
-    placeTwips(Command5, kWidth - 120 - 1800, buttonsTop, 1800, 420);
-    Command6 = button("Command6", kCommand6);
-    placeTwips(Command6, 120, buttonsTop, 1800, 420);
-
-    // Values stand at the right of their boxes whatever script they are in (a Latin name or
-    // a number would otherwise go to the left); the extension reads left to right, the date
-    // is centred.
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
-    for (QLabel* value : {Label2, Label3, Label14, Label4, Label5, Label9, Label11}) {
-        styleValueLabel(value);
-        value->setAlignment(right);
-    }
-    for (QLineEdit* box : {Text1, Text2, Text3, Text6, Text7})
-        box->setAlignment(right);
-
-    // Every value of the window is a field of the order, labels included.
-    Adodc1->bind(Label2, QStringLiteral("ID"));
-    Adodc1->bind(Text1, QStringLiteral("nuser"));
-    Adodc1->bind(Label3, QStringLiteral("name"));
-    Adodc1->bind(Label14, QStringLiteral("fname"));
-    Adodc1->bind(Label4, QStringLiteral("email"));
-    Adodc1->bind(Text2, QStringLiteral("npah"));
-    Adodc1->bind(Label13, QStringLiteral("sal"));
-    Adodc1->bind(Label5, QStringLiteral("hz"));
-    Adodc1->bind(Text4, QStringLiteral("nd2"));
-    Adodc1->bind(Text3, QStringLiteral("nd1"));
-    Adodc1->bind(Label12, QStringLiteral("htsd2"));
-    Adodc1->bind(Label9, QStringLiteral("htsd1"));
-    Adodc1->bind(Text5, QStringLiteral("mgzas"));
-    Adodc1->bind(Text6, QStringLiteral("hras"));
-    Adodc1->bind(Text7, QStringLiteral("dhkh"));
-    Adodc1->bind(Label11, QStringLiteral("khas"));
-    Adodc1->bind(Text8, QStringLiteral("tss"));
-
-    // The total follows the plan name, the domain name and the two costs, however they change.
-    for (QLineEdit* source : {Text2, Text3, Text6, Text7})
-        connect(source, &QLineEdit::textChanged, this, &Form10::recomputeTotal);
-    // ...and clicks on the two prices; Image14 is a picture that acts as a button.
-    for (QLabel* clickable : {Label5, Label9, Image14})
-        clickable->installEventFilter(this);
-
-    connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form10::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form10::Command3_Click);
+void Form10::addStoreAndCancel()
+{
+    // Store at the right, cancel at the left, under the frame.
+    const int top = rowTop(13) + kRowHeight + 255;
+    Command5 = Controls::button(this, "Command5", QStringLiteral("ثبت سفارش"), kWidth - 120 - 1800, top, 1800, 420);
+    Command6 = Controls::button(this, "Command6", QStringLiteral("انصراف"), 120, top, 1800, 420);
     connect(Command5, &QPushButton::clicked, this, &Form10::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form10::Command6_Click);
+    // The two prices recompute the total when clicked; Image14 is a picture that acts as a button.
+    Controls::onClick(Label5, [this] { recomputeTotal(); });
+    Controls::onClick(Label9, [this] { recomputeTotal(); });
+    Controls::onClick(Image14, [this] { Image14_Click(); });
+}
+
+void Form10::boxChanged(QLineEdit* changed)
+{
+    // The total follows the plan name, the domain name and the two costs, however they change.
+    if (changed == Text2 || changed == Text3 || changed == Text6 || changed == Text7)
+        recomputeTotal();
 }
 
 void Form10::Form_Load()
@@ -304,21 +210,6 @@ void Form10::recomputeTotal()
     total += ReadAmount(Text6->text());
     total += ReadAmount(Text7->text());
     Label11->setText(FormatAmount(total));
-}
-
-bool Form10::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
-            if (watched == Image14)
-                Image14_Click();
-            else if (watched == Label5 || watched == Label9)
-                recomputeTotal();
-        }
-    }
-    return Form::eventFilter(watched, event);
 }
 
 void Form10::Command1_Click()

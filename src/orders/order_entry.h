@@ -1,4 +1,7 @@
 #pragma once
+// The orders (src/orders): the order entry window (here), its pickers (pickers.h), the order
+// list (order_list.h) with the invoice report and its preview, and the reading and writing of
+// amounts (amounts.h); the windows on the record-window flow of ui/record_window.h.
 // Form10, the order entry window: one order of table ss, new or loaded through the order edit
 // state, with customer, plan and domain extension copied in by the pickers and the order total
 // kept up to date. Store writes what the window shows; Cancel drops it. Unloaded by both.
@@ -6,7 +9,6 @@
 
 #include <array>
 
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -57,10 +59,13 @@ public:
     QPushButton* Command5 = nullptr; // store
     QPushButton* Command6 = nullptr; // cancel
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    QLabel* caption(int row, const char* name, const QString& text, const char* column = nullptr);
+    QLabel* value(int row, const char* name, int left, int width, const char* column);
+    QLineEdit* box(int row, const char* name, int left, int width, const char* column);
+    QPushButton* chooser(int row, const char* name, const QString& text, int left, void (Form10::*click)());
+    void addStoreAndCancel();
+    void boxChanged(QLineEdit* changed);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -68,5 +73,5 @@ private:
     void Command6_Click();
     void Image14_Click();
 
-    QFrame* m_frame = nullptr;
+    QWidget* m_frame = nullptr;
 };

@@ -14,11 +14,14 @@ class Form14 : public RecordListWindow
     Q_OBJECT
 public:
     explicit Form14(QWidget* parent = nullptr);
+    // The list of every order, and the print connection (its connection text).
     void Form_Load() override;
+    // Tests fix the clock the print reads (nullptr restores the real one).
+    static void setClockForTests(std::function<QDateTime()> clock);
 
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
+    QPushButton* Command1 = nullptr; // print
+    QPushButton* Command3 = nullptr; // delete
+    QPushButton* Command4 = nullptr; // back
 
     // The print up to the preview: reads the current order into the print recordset, binds
     // DataReport1 to it and fills its header and footer. False when there is nothing to print.
@@ -26,9 +29,6 @@ public:
     // The recordset the last print read (nullptr before the first print).
     DataSource* printRecordset() const { return m_printRecordset; }
     QString printConnection() const { return m_printConnection; }
-
-    // Tests fix the clock the print reads (nullptr restores the real one).
-    static void setClockForTests(std::function<QDateTime()> clock);
 
 public Q_SLOTS:
     void Command1_Click();

@@ -12,26 +12,6 @@
 #include <QRadioButton>
 
 namespace {
-const QString kTitle11 = QStringLiteral("    انتخاب مشتري");
-const QString kTitle12 = QStringLiteral("      انتخاب پنل هاست");
-const QString kTitle13 = QStringLiteral("      انتخاب دامين");
-const QString kQueryCustomers = QStringLiteral("SELECT * FROM newmoshtary");
-const QString kQueryWindowsPlans = QStringLiteral("SELECT * FROM winhost");
-const QString kQueryLinuxPlans = QStringLiteral("SELECT * FROM linhost");
-const QString kQueryExtensions = QStringLiteral("SELECT * FROM newdomin");
-const QString kHeaderUserName = QStringLiteral("       نام کاربري");
-const QString kHeaderEmail = QStringLiteral("     پست الکترونيک");
-const QString kHeaderName = QStringLiteral("               نام");
-const QString kHeaderFamilyName = QStringLiteral("      نام خانوادگي");
-const QString kHeaderPlanName = QStringLiteral("            نام پنل");
-const QString kHeaderPlanPrice = QStringLiteral("      قيمت");
-const QString kHeaderExtension = QStringLiteral("        پسوند دامنه");
-const QString kHeaderExtensionPrice = QStringLiteral("      قيمت ساليانه");
-const QString kOption1 = QStringLiteral("پنل ويندوز");
-const QString kOption2 = QStringLiteral("پنل لينوکس");
-const QString kCommand1 = QStringLiteral("انتخاب");
-const QString kCommand2 = QStringLiteral("انصراف");
-
 constexpr int kGridHeight = 3480;
 constexpr int kButtonWidth = 1500;
 constexpr int kButtonHeight = 420;
@@ -41,8 +21,8 @@ OrderPicker::OrderPicker(const QString& name, QWidget* parent) : RecordListWindo
 {
     setObjectName(name);
     // Placed by layOut().
-    Command1 = Controls::button(this, "Command1", kCommand1, 0, 0);
-    Command2 = Controls::button(this, "Command2", kCommand2, 0, 0);
+    Command1 = Controls::button(this, "Command1", QStringLiteral("انتخاب"), 0, 0);
+    Command2 = Controls::button(this, "Command2", QStringLiteral("انصراف"), 0, 0);
 
     connect(Command1, &QPushButton::clicked, this, &OrderPicker::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &OrderPicker::Command2_Click);
@@ -93,12 +73,12 @@ Form11::Form11(QWidget* parent) : OrderPicker(QStringLiteral("Form11"), parent) 
 
 void Form11::Form_Load()
 {
-    layOut(kTitle11, 7200, 120);
-    DataGrid1->setDataSource(Adodc1, {{kHeaderUserName, QStringLiteral("nuser"), 1680},
-                                      {kHeaderEmail, QStringLiteral("email"), 2040},
-                                      {kHeaderName, QStringLiteral("name"), 1260},
-                                      {kHeaderFamilyName, QStringLiteral("fname"), 1500}});
-    openQuery(kQueryCustomers);
+    layOut(QStringLiteral("    انتخاب مشتري"), 7200, 120);
+    DataGrid1->setDataSource(Adodc1, {{QStringLiteral("       نام کاربري"), QStringLiteral("nuser"), 1680},
+                                      {QStringLiteral("     پست الکترونيک"), QStringLiteral("email"), 2040},
+                                      {QStringLiteral("               نام"), QStringLiteral("name"), 1260},
+                                      {QStringLiteral("      نام خانوادگي"), QStringLiteral("fname"), 1500}});
+    openQuery(QStringLiteral("SELECT * FROM newmoshtary"));
 }
 
 void Form11::copyCurrentRow(Form10* order)
@@ -113,34 +93,29 @@ void Form11::copyCurrentRow(Form10* order)
 
 Form12::Form12(QWidget* parent) : OrderPicker(QStringLiteral("Form12"), parent)
 {
-    Option1 = new QRadioButton(kOption1, this);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option2 = new QRadioButton(kOption2, this);
-    Option2->setObjectName(QStringLiteral("Option2"));
+    // The two options in a row above the grid, Windows at the right.
+    Option1 = Controls::option(this, "Option1", QStringLiteral("پنل ويندوز"), 2700, 120, 2580, 330);
+    Option2 = Controls::option(this, "Option2", QStringLiteral("پنل لينوکس"), 120, 120, 2580, 330);
     Option1->setChecked(true);
     Text1 = makeCarrier();
 
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            switchTable(kQueryWindowsPlans);
+            switchTable(QStringLiteral("SELECT * FROM winhost"));
     });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            switchTable(kQueryLinuxPlans);
+            switchTable(QStringLiteral("SELECT * FROM linhost"));
     });
     connect(DataGrid1, &RecordGrid::rowChanged, this, [this] { retitlePriceColumn(Text1); });
 }
 
 void Form12::Form_Load()
 {
-    constexpr int width = 5400;
-    layOut(kTitle12, width, 540);
-    // The two options in a row above the grid, Windows at the right.
-    placeTwips(Option1, width / 2, 120, width / 2 - 120, 330);
-    placeTwips(Option2, 120, 120, width / 2 - 120, 330);
-    DataGrid1->setDataSource(Adodc1, {{kHeaderPlanName, QStringLiteral("namep"), 2700},
-                                      {kHeaderPlanPrice, QStringLiteral("gs"), 2100}});
-    openQuery(kQueryWindowsPlans);
+    layOut(QStringLiteral("      انتخاب پنل هاست"), 5400, 540);
+    DataGrid1->setDataSource(Adodc1, {{QStringLiteral("            نام پنل"), QStringLiteral("namep"), 2700},
+                                      {QStringLiteral("      قيمت"), QStringLiteral("gs"), 2100}});
+    openQuery(QStringLiteral("SELECT * FROM winhost"));
 }
 
 void Form12::switchTable(const QString& query)
@@ -169,10 +144,10 @@ Form13::Form13(QWidget* parent) : OrderPicker(QStringLiteral("Form13"), parent)
 
 void Form13::Form_Load()
 {
-    layOut(kTitle13, 5400, 120);
-    DataGrid1->setDataSource(Adodc1, {{kHeaderExtension, QStringLiteral("pd"), 2400},
-                                      {kHeaderExtensionPrice, QStringLiteral("gs"), 2400}});
-    openQuery(kQueryExtensions);
+    layOut(QStringLiteral("      انتخاب دامين"), 5400, 120);
+    DataGrid1->setDataSource(Adodc1, {{QStringLiteral("        پسوند دامنه"), QStringLiteral("pd"), 2400},
+                                      {QStringLiteral("      قيمت ساليانه"), QStringLiteral("gs"), 2400}});
+    openQuery(QStringLiteral("SELECT * FROM newdomin"));
 }
 
 void Form13::copyCurrentRow(Form10* order)

@@ -1,6 +1,7 @@
 #include "settings/software_settings.h"
 
 #include "settings/persian_keyboard.h"
+#include "settings/server_settings_tab.h"
 #include "storage/program_folder.h"
 #include "storage/settings_store.h"
 #include "ui/common_dialog.h"
@@ -108,6 +109,7 @@ Form16::Form16(QWidget* parent) : Form(parent)
     addTabPage(new QWidget, kSecurityTab);
     buildGeneralTab(XTab1->widget(0));
     buildSecurityTab(XTab1->widget(1));
+    addTabPage(new ServerSettingsTab, ServerSettingsTab::caption());
 
     Command1 = Controls::button(this, "Command1", kReturn, 120, 2880, 1215, 375);
 

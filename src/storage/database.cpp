@@ -1,5 +1,7 @@
 #include "storage/database.h"
 
+#include "storage/postgres_store.h"
+#include "storage/settings_store.h"
 #include "storage/sqlite_store.h"
 
 #include <QDir>
@@ -173,6 +175,13 @@ QString checkFile(const QString& filePath)
 
 namespace {
 
+// The server connection string chosen for the run; null until read.
+QString& chosenServer()
+{
+    static QString chosen;
+    return chosen;
+}
+
 // Tells a file that cannot be used: to the caller through *error, to the user once.
 void refuse(const QString& path, const QString& message, QString* error)
 {
@@ -225,7 +234,11 @@ SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
 
 RecordStore* storeFor(const QString& filePath, QString* error)
 {
-    // The store choice: the SQLite file the connection text names.
+    // The store choice: the shop's server when one is named, else the file the connection
+    // text names.
+    const QString server = serverConnection();
+    if (!server.isEmpty())
+        return Postgres::Server::forConnection(server, error);
     return sqliteStoreFor(filePath, error);
 }
 
@@ -237,8 +250,30 @@ sqlite3* handleFor(const QString& filePath, QString* error)
 
 void closeAll()
 {
+    Postgres::Server::closeAll();
+    chosenServer() = QString();
     openStores().clear();
     reported().clear();
+}
+
+void reportProblem(const QString& message)
+{
+    if (reporter())
+        reporter()(message);
+}
+
+QString serverConnection()
+{
+    // Read once (every data source asks at every operation); closeAll() reads it again.
+    QString& chosen = chosenServer();
+    if (chosen.isNull()) {
+        chosen = qEnvironmentVariable("CORVANTA_DATABASE").trimmed();
+        if (chosen.isEmpty())
+            chosen = SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey).trimmed();
+        if (chosen.isNull())
+            chosen = QStringLiteral("");
+    }
+    return chosen;
 }
 
 void setProblemReporter(std::function<void(const QString& message)> reporterFunction)

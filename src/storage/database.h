@@ -39,6 +39,15 @@ QString checkFile(const QString& filePath);
 // next use); data sources reopen on their next operation.
 void closeAll();
 
+// Tells the problem reporter (below) this message.
+void reportProblem(const QString& message);
+
+// The record store the program uses: the libpq connection string of a PostgreSQL server, from
+// the environment variable CORVANTA_DATABASE or else the settings key "Server" of the group
+// "Database"; the empty text for the database file db.mdb. Read at the first use of a store
+// and again after closeAll(), so a changed setting counts from the next start.
+QString serverConnection();
+
 // Called once per file and open attempt when a file cannot be used, with the Persian text
 // to show. The program shows it in a message box; tests record it.
 void setProblemReporter(std::function<void(const QString& message)> reporter);

@@ -71,6 +71,8 @@ public:
 
     // A number that changes whenever a row of this database may have changed, through this
     // store or any other connection; 0 when the engine cannot tell (then anything may have).
+    // Called right after commit(), it gives the stamp that commit left, even when another
+    // connection has written since.
     virtual quint64 changeStamp() = 0;
 
     // Distinguishes this store from any store opened earlier or later in the same run.

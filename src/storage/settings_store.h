@@ -9,6 +9,7 @@ inline const QString kApplication = QStringLiteral("Sarvendo|Corvanta v1");
 inline const QString kPrint = QStringLiteral("SettingPrint");
 inline const QString kDesktop = QStringLiteral("SettingDesktop");
 inline const QString kUser = QStringLiteral("SettingUser");
+inline const QString kDatabase = QStringLiteral("Database");
 
 // Keys of the section kDesktop.
 inline const QString kKeyboardKey = QStringLiteral("Key");
@@ -16,6 +17,9 @@ inline const QString kPictureKey = QStringLiteral("عکس پشت زمينه");
 // Keys of the section kUser: the login.
 inline const QString kUserKey = QStringLiteral("Username");
 inline const QString kPasswordKey = QStringLiteral("Password");
+// Keys of the section kDatabase: the libpq connection string of the shop's PostgreSQL server;
+// empty for the database file db.mdb. Never a password (that lives in libpq's password file).
+inline const QString kServerKey = QStringLiteral("Server");
 // Keys of the section kPrint: the texts and the logo of the invoice.
 inline const QString kBusinessTitle = QStringLiteral("عنوان تجاري");
 inline const QString kInvoiceTitle = QStringLiteral("عنوان فاکتور");

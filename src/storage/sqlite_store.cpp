@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace {
 
 // What went wrong, told the user in Persian.
@@ -124,7 +126,13 @@ bool SqliteStore::begin()
 
 bool SqliteStore::commit()
 {
-    return execute(QStringLiteral("COMMIT")) >= 0;
+    // The stamp is taken while the write lock is still held: a program committing right after
+    // this one must not be counted as part of this commit.
+    const quint64 stamp = changeStamp();
+    if (execute(QStringLiteral("COMMIT")) < 0)
+        return false;
+    m_committedStamp = stamp;
+    return true;
 }
 
 void SqliteStore::rollback()
@@ -171,6 +179,8 @@ QString SqliteStore::nullSafeEquals(const QString& column) const
 
 quint64 SqliteStore::changeStamp()
 {
+    if (const quint64 committed = std::exchange(m_committedStamp, 0))
+        return committed;
     // data_version moves when another connection commits; total_changes when this one writes.
     qint64 version = 0;
     select(QStringLiteral("PRAGMA data_version"), {}, [&](const Row& row) {

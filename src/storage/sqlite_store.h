@@ -31,4 +31,5 @@ private:
     bool fail();
     sqlite3* m_handle;
     QString m_error;
+    quint64 m_committedStamp = 0; // what the last commit left, until the next changeStamp()
 };

@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +17,54 @@
 namespace Controls {
 
 namespace {
+// Paints its value itself: without a box, cut at the logical end with "…" when too long, each
+// run in its own direction.
+class ValueLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QString full = text();
+        full.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QRect area = contentsRect().adjusted(3, 0, -3, 0);
+        const QString shown = fontMetrics().elidedText(full, Qt::ElideRight, area.width());
+        setToolTip(shown == full ? QString() : text());
+        QTextOption layout(alignment());
+        layout.setWrapMode(QTextOption::NoWrap);
+        layout.setTextDirection(full.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QRectF(area), shown, layout);
+    }
+};
+
+class ClickFilter : public QObject
+{
+public:
+    ClickFilter(QWidget* widget, std::function<void()> action) : QObject(widget), m_action(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto* widget = static_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
+                m_action();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
 template <class T> T* placed(T* control, const char* name, int left, int top, int width, int height)
 {
     control->setObjectName(QString::fromLatin1(name));
@@ -31,6 +81,21 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     return control;
 }
 
+QLabel* valueLabel(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* control = placed(new ValueLabel(parent), name, left, top, width, height);
+    control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    QPalette colours = control->palette();
+    colours.setColor(QPalette::WindowText, QColor(0x1f, 0x3a, 0x60));
+    control->setPalette(colours);
+    return control;
+}
+
+void onClick(QWidget* widget, std::function<void()> action)
+{
+    new ClickFilter(widget, std::move(action));
+}
+
 QLabel* fittedLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
 {
     QLabel* control = label(parent, name, text, left, top, width, height);
@@ -43,6 +108,11 @@ QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int wid
     auto* control = placed(new QLineEdit(parent), name, left, top, width, height);
     // Absolute: digits and Latin words would otherwise start at the left of a Persian box.
     control->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // A value longer than the box shows whole in the tool tip.
+    QObject::connect(control, &QLineEdit::textChanged, control, [control](const QString& text) {
+        const bool fits = control->fontMetrics().horizontalAdvance(text) <= control->contentsRect().width() - 8;
+        control->setToolTip(fits ? QString() : text);
+    });
     return control;
 }
 

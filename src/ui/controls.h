@@ -3,6 +3,7 @@
 // twips from the left edge of the window.
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 
 class QCheckBox;
@@ -18,6 +19,14 @@ namespace Controls {
 
 // A caption label, right-aligned (the side its box is on in a right-to-left window).
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 255);
+// A read-only value of a record (a label the program fills): plain text at the right of its
+// place, no box around it. A value too long for its place ends in "…" at its logical end, each
+// run in its own direction (an e-mail shows its start, left to right), and its tool tip shows
+// it whole. text() is always the whole value.
+QLabel* valueLabel(QWidget* parent, const char* name, int left, int top, int width, int height = 315);
+// Runs `action` when the left mouse button is released over `widget`: a label or a picture
+// that acts as a button.
+void onClick(QWidget* widget, std::function<void()> action);
 // label(), grown to show its whole caption in its font (taller around the same middle line,
 // wider to the left), for captions whose twips size suits a more compact face.
 QLabel* fittedLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 255);

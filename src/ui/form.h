@@ -1,6 +1,10 @@
 #pragma once
-// Base of the program's task windows: loaded once through the registry (which runs Form_Load),
-// shown modally, hidden (state kept) or unloaded (destroyed; the next reference loads it afresh).
+// The window framework (src/ui): what every window of the program is built on. Form is the base
+// of the task windows: loaded once through the registry (ui/form_registry.h, which runs
+// Form_Load), shown modally, hidden (state kept) or unloaded (destroyed; the next reference
+// loads it afresh). Beside it: control builders (ui/controls.h) in twips (ui/geometry.h), the
+// record-window flow of editors and lists (ui/record_window.h), the Persian message box, the
+// file dialog and the program-wide events. The framework uses storage/ and calendar/ only.
 #include <QDialog>
 
 class Form : public QDialog

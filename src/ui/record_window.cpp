@@ -4,6 +4,8 @@
 #include "storage/record_grid.h"
 #include "ui/persian_message_box.h"
 
+#include <QLineEdit>
+
 namespace {
 constexpr int kMsgWarning = 48;
 constexpr int kMsgYesNoExclamation = 52;
@@ -51,6 +53,18 @@ void RecordEditor::openRecord()
     if (m_newRecord)
         Adodc1->addNew();
     connect(Adodc1, &DataSource::rowsReset, this, &RecordEditor::keepNewRecord, Qt::UniqueConnection);
+}
+
+void RecordEditor::bindColumn(QWidget* control, const char* column)
+{
+    Adodc1->bind(control, QString::fromLatin1(column));
+    // A stored value longer than its box shows from its start, not cut inside its first letters.
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        connect(box, &QLineEdit::textChanged, box, [box] {
+            if (!box->isModified()) // put there by the record or a picker, not typed
+                box->setCursorPosition(0);
+        });
+    }
 }
 
 void RecordEditor::keepNewRecord()

@@ -53,6 +53,14 @@ protected:
     // Cancel: unloads the window without storing, then clears the editing flag.
     void cancelRecord();
     bool isNewRecord() const { return m_newRecord; }
+    // Binds the control to a column of the record and returns it, so that a window states a
+    // control and its column in one line.
+    template <class Control> Control* bound(Control* control, const char* column)
+    {
+        bindColumn(control, column);
+        return control;
+    }
+    void bindColumn(QWidget* control, const char* column);
 
     // Save's own steps: after the record is stored and the saved flag set; after the window closed.
     virtual void afterStored() {}

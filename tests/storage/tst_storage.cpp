@@ -5,6 +5,7 @@
 #include "storage/data_source.h"
 #include "storage/database.h"
 #include "storage/edit_state.h"
+#include "storage/record_store.h"
 #include "storage/record_grid.h"
 #include "storage/settings_store.h"
 #include "support/fixtures.h"
@@ -181,6 +182,20 @@ private Q_SLOTS:
         QCOMPARE(namep(*list, 6), QStringLiteral("plan8"));
         QCOMPARE(namep(*list, 299), QStringLiteral("new"));
         QVERIFY(list->find(QStringLiteral("ID=301")));
+    }
+
+    // The stamp a commit leaves does not take in a program that commits right after it, so a
+    // list re-read after this program's save still sees the other program's row.
+    void commitStampLeavesOutLaterWrites()
+    {
+        RecordStore* store = Database::storeFor(m_program->dbPath());
+        QVERIFY(store && store->begin());
+        QVERIFY(store->insert(QStringLiteral("winhost"), {}, {}) > 0);
+        const quint64 inside = store->changeStamp();
+        QVERIFY(store->commit());
+        QVERIFY(elsewhere(m_program->dbPath(), QStringLiteral("INSERT INTO winhost (namep) VALUES ('x')")));
+        QCOMPARE(store->changeStamp(), inside);
+        QVERIFY(store->changeStamp() != inside);
     }
 
     // A save never overwrites what someone else stored since the row was read: nothing is

@@ -41,12 +41,11 @@ bool exec(const QString& sql, const QStringList& params)
     if (!stmt)
         return false;
     for (int i = 0; i < params.size(); ++i) {
-        if (params[i].isNull()) {
+        const QByteArray utf8 = params[i].toUtf8();
+        if (params[i].isNull())
             sqlite3_bind_null(stmt, i + 1);
-        } else {
-            const QByteArray utf8 = params[i].toUtf8();
+        else
             sqlite3_bind_text(stmt, i + 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-        }
     }
     const int rc = sqlite3_step(stmt);
     sqlite3_finalize(stmt);

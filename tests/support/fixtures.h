@@ -18,16 +18,19 @@ class Form10;
 
 namespace fixtures {
 
+// Captions of the message boxes' buttons and of the list windows' back button.
 inline const QString kOk = QStringLiteral("تأييد");
 inline const QString kYes = QStringLiteral("بله");
 inline const QString kNo = QStringLiteral("نه");
 inline const QString kBack = QStringLiteral("بازگشت");
-inline const QString kOneYear = QStringLiteral("قيمت يک ساله :");
-inline const QString kTwoYears = QStringLiteral("قيمت دو ساله :");
-inline const QString kFiveYears = QStringLiteral("قيمت پنج ساله :");
 
 // Column name -> value; a null QString stands for NULL.
 using Row = QMap<QString, QString>;
+
+// The price-period texts.
+inline const QString kOneYear = QStringLiteral("قيمت يک ساله :");
+inline const QString kTwoYears = QStringLiteral("قيمت دو ساله :");
+inline const QString kFiveYears = QStringLiteral("قيمت پنج ساله :");
 
 // One statement on the program folder's db.mdb with text parameters; false on failure.
 bool exec(const QString& sql, const QStringList& params = {});
