@@ -15,6 +15,7 @@
 #include "ui/form_registry.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -86,6 +87,17 @@ void typeInto(QLineEdit* box, const QString& text, SearchFilterModel* filter)
     std::printf("\n");
 }
 
+// The search box gets the keyboard focus: the index is read at the window's next idle moment.
+void focusBox(QLineEdit* box)
+{
+    CpuTimer t;
+    t.start();
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &in);
+    QCoreApplication::processEvents();
+    std::printf("  search box focused, index read at the next idle moment: %.0f ms\n", ms(t));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -122,7 +134,8 @@ int main(int argc, char* argv[])
         searchKey(QStringLiteral("x"));
         std::printf("  the search key table, made once: %.1f ms\n", table.ms());
     }
-    // The first keystroke reads the index; the ones after it scan it.
+    // The focus reads the index; every keystroke scans it.
+    focusBox(box);
     typeInto(box, QStringLiteral("رضايي12"), filter);
     box->clear();
     typeInto(box, QStringLiteral("user4321"), filter);

@@ -3,19 +3,15 @@
 #include "orders/order_entry.h"
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
+#include "storage/record_grid.h"
 #include "storage/search_filter.h"
 #include "ui/form_registry.h"
 #include "ui/geometry.h"
 
-#include <QApplication>
 #include <QHash>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
@@ -32,7 +28,7 @@ const QString kDaysAhead = QStringLiteral("تا چند روز آينده :");
 const std::array<QString, 6> kHeaders = {QStringLiteral("شماره ثبت"),   QStringLiteral("نام کاربري"),
                                          QStringLiteral("سرويس"),       QStringLiteral("نام سرويس"),
                                          QStringLiteral("تاريخ تمديد"), QStringLiteral("روز مانده")};
-const std::array<int, 6> kWidths = {80, 130, 60, 230, 90, 70}; // pixels
+const std::array<int, 6> kWidths = {80, 130, 60, 230, 90, 70}; // pixels, while nothing is listed
 // The price-period texts, compared exactly, and the years each stands for.
 const std::array<std::pair<QString, int>, 3> kPeriods = {{{QStringLiteral("قيمت يک ساله :"), 1},
                                                           {QStringLiteral("قيمت دو ساله :"), 2},
@@ -212,68 +208,13 @@ QVariant RenewalsModel::headerData(int section, Qt::Orientation orientation, int
 
 namespace {
 // Layout in pixels.
-constexpr int kMargin = 8;
-constexpr int kGridWidth = 704;
-constexpr int kGridHeight = 420;
-constexpr int kTopRow = 30;
-constexpr int kButtonWidth = 90;
-constexpr int kButtonHeight = 26;
-
-// A negative day count is written left to right ("-5", not "5-"), at the right like the others.
-class DayCountCells : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString text = opt.text;
-        opt.text.clear();
-        QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
-        const QRect box =
-            style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget).adjusted(2, 0, -2, 0);
-        // The digits and the sign are drawn apart, so that no text direction moves the sign.
-        const bool negative = text.startsWith(QLatin1Char('-'));
-        const QString digits = negative ? text.mid(1) : text;
-        constexpr int flags = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter;
-        painter->save();
-        painter->setFont(opt.font);
-        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                             : QPalette::Text));
-        painter->drawText(box, flags, digits);
-        if (negative)
-            painter->drawText(box.adjusted(0, 0, -opt.fontMetrics.horizontalAdvance(digits), 0), flags,
-                              QStringLiteral("-"));
-        painter->restore();
-    }
-};
-
-// Enter on the grid chooses its current row, as a double click does.
-class ChooseOnEnter : public QObject
-{
-public:
-    ChooseOnEnter(QTableView* grid, std::function<void()> choose) : QObject(grid), m_choose(std::move(choose))
-    {
-        grid->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        m_choose();
-        return true;
-    }
-
-private:
-    std::function<void()> m_choose;
+enum : int {
+    kMargin = 8,
+    kGridWidth = 704,
+    kGridHeight = 420,
+    kTopRow = 30,
+    kButtonWidth = 90,
+    kButtonHeight = 26
 };
 } // namespace
 
@@ -288,21 +229,15 @@ Renewals::Renewals(QWidget* parent) : Form(parent)
 
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    applyRecordGridLook(DataGrid1);
     DataGrid1->setModel(m_filter);
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setWordWrap(false);
-    DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(DataGrid1->fontMetrics().height() + 6);
-    DataGrid1->verticalHeader()->setFixedWidth(16);
-    DataGrid1->horizontalHeader()->setHighlightSections(false);
-    for (size_t i = 0; i < kWidths.size(); ++i)
-        DataGrid1->setColumnWidth(static_cast<int>(i), kWidths[i]);
     DataGrid1->setGeometry(kMargin, kMargin + kTopRow, kGridWidth, kGridHeight);
-    DataGrid1->setItemDelegateForColumn(5, new DayCountCells(DataGrid1));
-    connect(DataGrid1, &QAbstractItemView::doubleClicked, this, &Renewals::DataGrid1_RowChosen);
-    new ChooseOnEnter(DataGrid1, [this] { DataGrid1_RowChosen(); });
+    // Fitted to the services as read; a typed search shows fewer of them but keeps the widths.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        fitGridColumns(DataGrid1, m_model, [](int column) { return kWidths[static_cast<size_t>(column)]; });
+    });
+    // Enter on the grid chooses its current row, as a double click does.
+    connect(DataGrid1, &QAbstractItemView::activated, this, &Renewals::DataGrid1_RowChosen);
 
     auto* caption = new QLabel(kDaysAhead, this);
     caption->setObjectName(QStringLiteral("Label1"));

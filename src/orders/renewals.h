@@ -69,7 +69,6 @@ class Renewals : public Form
     Q_OBJECT
 public:
     explicit Renewals(QWidget* parent = nullptr);
-    void Form_Load() override;
 
     DataSource* Adodc1 = nullptr; // the orders
     QTableView* DataGrid1 = nullptr;
@@ -78,6 +77,7 @@ public:
     QPushButton* Command4 = nullptr; // back
     ListSearchRow search;
 
+    void Form_Load() override;
     // Reads the orders again and lists them; the typed search and the current order stay.
     void readOrders();
     // The service of a row of the grid (as shown), nullptr for none.

@@ -9,6 +9,7 @@ const QString kNotWritten = QStringLiteral("فايل «%1» نوشته نشد: %
 const QString kNoFolder = QStringLiteral("پوشه اين فايل وجود ندارد.");
 const QString kIsFolder = QStringLiteral("اين نام، نام يک پوشه است.");
 const QString kCannotCreate = QStringLiteral("اجازه نوشتن در اين پوشه نيست يا فايل باز نمي شود.");
+const QString kCannotRead = QStringLiteral("رديف هاي اين فهرست خوانده نشد.");
 const QString kCannotFinish = QStringLiteral("نوشتن فايل کامل نشد (شايد جا روي ديسک نمانده است).");
 
 void appendLine(QByteArray& out, const QStringList& cells)
@@ -41,6 +42,19 @@ QString csvField(const QString& cell)
 bool writeCsvFile(const QString& path, const QStringList& header, int rowCount,
                   const std::function<QStringList(int row)>& row, QString* error)
 {
+    return writeCsvFile(
+        path, header,
+        [&](const CsvLine& line) {
+            for (int i = 0; i < rowCount; ++i)
+                line(row(i));
+            return true;
+        },
+        error);
+}
+
+bool writeCsvFile(const QString& path, const QStringList& header,
+                  const std::function<bool(const CsvLine& line)>& rows, QString* error)
+{
     const auto fail = [&](const QString& why) {
         if (error)
             *error = kNotWritten.arg(QFileInfo(path).fileName(), why);
@@ -56,16 +70,21 @@ bool writeCsvFile(const QString& path, const QStringList& header, int rowCount,
         return fail(kCannotCreate);
     QByteArray chunk("\xEF\xBB\xBF");
     appendLine(chunk, header);
-    for (int i = 0; i < rowCount; ++i) {
-        appendLine(chunk, row(i));
+    bool written = true;
+    const bool read = rows([&](const QStringList& cells) {
+        appendLine(chunk, cells);
         if (chunk.size() > (1 << 20)) {
-            if (file.write(chunk) != chunk.size())
-                break;
+            written = written && file.write(chunk) == chunk.size();
             chunk.clear();
         }
+    });
+    if (!read) {
+        file.cancelWriting();
+        return fail(kCannotRead);
     }
     // QSaveFile drops its temporary file when anything above failed; commit renames it.
-    if (file.error() != QFileDevice::NoError || file.write(chunk) != chunk.size() || !file.commit())
+    if (!written || file.error() != QFileDevice::NoError || file.write(chunk) != chunk.size() ||
+        !file.commit())
         return fail(kCannotFinish);
     return true;
 }

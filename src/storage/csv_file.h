@@ -15,3 +15,8 @@ QString csvField(const QString& cell);
 // as it was and `error` says why, in Persian.
 bool writeCsvFile(const QString& path, const QStringList& header, int rowCount,
                   const std::function<QStringList(int row)>& row, QString* error);
+// The same, with the rows given in one pass: rows(line) calls line(cells) for each row in
+// order and returns false when the rows could not all be read (nothing is written then).
+using CsvLine = std::function<void(const QStringList& cells)>;
+bool writeCsvFile(const QString& path, const QStringList& header,
+                  const std::function<bool(const CsvLine& line)>& rows, QString* error);

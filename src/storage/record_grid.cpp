@@ -152,6 +152,14 @@ class RowSelector : public QHeaderView
 public:
     explicit RowSelector(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
 
+    void setSelectionModel(QItemSelectionModel* selection) override
+    {
+        QHeaderView::setSelectionModel(selection);
+        if (selection)
+            connect(selection, &QItemSelectionModel::currentRowChanged, viewport(),
+                    qOverload<>(&QWidget::update));
+    }
+
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
     {
@@ -177,24 +185,49 @@ protected:
 
 } // namespace
 
-RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent)
+void applyRecordGridLook(QTableView* view)
 {
-    setHorizontalHeader(new CaptionHeader(this));
-    setVerticalHeader(new RowSelector(this));
-    setItemDelegate(new CellDelegate(this));
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setWordWrap(false);
+    view->setHorizontalHeader(new CaptionHeader(view));
+    view->setVerticalHeader(new RowSelector(view));
+    view->setItemDelegate(new CellDelegate(view));
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setWordWrap(false);
     QFont gridFont = QApplication::font();
     gridFont.setPointSizeF(8.25);
-    setFont(gridFont);
-    horizontalHeader()->setFont(gridFont);
-    horizontalHeader()->setHighlightSections(false);
+    view->setFont(gridFont);
+    view->horizontalHeader()->setFont(gridFont);
+    view->horizontalHeader()->setHighlightSections(false);
     // Fixed row heights: the view never measures all rows, however many there are.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    verticalHeader()->setFixedWidth(16);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->verticalHeader()->setFixedWidth(16);
+}
+
+void fitGridColumns(QTableView* view, const QAbstractItemModel* model,
+                    const std::function<int(int)>& designedWidth)
+{
+    const QFontMetrics metrics = view->fontMetrics();
+    const int limit = metrics.averageCharWidth() * kColumnLimitChars;
+    const int rowHeight = std::max(1, view->verticalHeader()->defaultSectionSize());
+    const int rows =
+        std::min(model->rowCount(), std::max(kFirstScreenRows, view->viewport()->height() / rowHeight + 1));
+    const int padding = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 6;
+    const QFontMetrics headerMetrics(view->horizontalHeader()->font());
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString caption = model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        int widest = headerMetrics.horizontalAdvance(caption.trimmed());
+        for (int row = 0; row < rows; ++row)
+            widest = std::max(widest, metrics.horizontalAdvance(model->index(row, column).data().toString()));
+        // An empty grid keeps the designed widths until it has values to fit.
+        view->setColumnWidth(column, rows == 0 ? designedWidth(column) : std::min(widest + padding, limit));
+    }
+}
+
+RecordGrid::RecordGrid(QWidget* parent) : QTableView(parent)
+{
+    applyRecordGridLook(this);
     m_filter = new SearchFilterModel(this);
 }
 
@@ -225,8 +258,6 @@ void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& colu
         keepCurrentShown();
         syncFromSource();
     });
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, verticalHeader()->viewport(),
-            qOverload<>(&QWidget::update));
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 if (m_syncing || !m_source)
@@ -278,6 +309,12 @@ void RecordGrid::setColumnCaption(int column, const QString& caption)
 QString RecordGrid::columnCaption(int column) const
 {
     return m_model ? m_model->caption(column) : QString();
+}
+
+QString RecordGrid::columnField(int column) const
+{
+    return m_model && column >= 0 && column < m_model->columns().size() ? m_model->columns()[column].field
+                                                                        : QString();
 }
 
 int RecordGrid::columnCount() const
@@ -334,17 +371,6 @@ void RecordGrid::fitColumns()
 {
     if (!m_model)
         return;
-    const int limit = fontMetrics().averageCharWidth() * kColumnLimitChars;
-    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
-    const int rows = std::min(m_model->rowCount(), std::max(kFirstScreenRows, viewport()->height() / rowHeight + 1));
-    const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 6;
-    const QFontMetrics headerMetrics(horizontalHeader()->font());
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        int widest = headerMetrics.horizontalAdvance(m_model->caption(column).trimmed());
-        for (int row = 0; row < rows; ++row)
-            widest = std::max(widest, fontMetrics().horizontalAdvance(m_model->index(row, column).data().toString()));
-        // An empty grid keeps the designed widths until it has values to fit.
-        const int designed = (m_model->columns()[column].widthTwips + 7) / 15;
-        setColumnWidth(column, rows == 0 ? designed : std::min(widest + padding, limit));
-    }
+    fitGridColumns(this, m_model,
+                   [this](int column) { return (m_model->columns()[column].widthTwips + 7) / 15; });
 }

@@ -5,6 +5,8 @@
 // long value at its end; the strip beside the rows marks the current one.
 #include <QTableView>
 
+#include <functional>
+
 class DataSource;
 class DataSourceModel;
 class SearchFilterModel;
@@ -15,6 +17,16 @@ struct GridColumn
     QString field;   // column of the data source
     int widthTwips = 1515;
 };
+
+// The record grid's look on any table view: cells that keep their text's own direction and cut
+// a long value at its logical end, centred column captions, the strip marking the current row,
+// the grid's font and fixed row heights.
+void applyRecordGridLook(QTableView* view);
+// Each column of `model` (the view's rows before any search) as wide as its caption and the
+// longest value of the first screen, up to a limit; designedWidth(column), in pixels, while
+// the model is empty.
+void fitGridColumns(QTableView* view, const QAbstractItemModel* model,
+                    const std::function<int(int)>& designedWidth);
 
 class RecordGrid : public QTableView
 {
@@ -27,6 +39,8 @@ public:
     // Sets the header text of one column (zero-based); the others keep theirs.
     void setColumnCaption(int column, const QString& caption);
     QString columnCaption(int column) const;
+    // The data source's column a grid column shows.
+    QString columnField(int column) const;
     int columnCount() const;
 
     // The search of the list: only the rows holding the text are shown (all for an empty

@@ -2,6 +2,7 @@
 
 #include "storage/search_text.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -52,6 +53,18 @@ void SearchFilterModel::sourceReset()
         match(m_needle, false);
     endResetModel();
     Q_EMIT shownRowsChanged();
+    if (m_keepIndexed && !m_indexed)
+        QTimer::singleShot(0, this, [this] {
+            if (!m_indexed && sourceModel())
+                buildIndex();
+        });
+}
+
+void SearchFilterModel::prepareIndex()
+{
+    m_keepIndexed = true;
+    if (!m_indexed && sourceModel())
+        buildIndex();
 }
 
 void SearchFilterModel::setSearchText(const QString& text)

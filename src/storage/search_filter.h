@@ -1,8 +1,9 @@
 #pragma once
 // The search of a list: a view of a table model that shows only the rows in which some column
 // contains the typed text (compared by search keys, see search_text.h), in the model's order.
-// An empty text shows every row. The rows' keys are read once per reset of the model, when a
-// text is first typed, and kept in one packed index that each keystroke scans.
+// An empty text shows every row. The rows' keys are read once per reset of the model, when the
+// search box gets the focus or a text is first typed, and kept in one packed index that each
+// keystroke scans.
 #include <QAbstractProxyModel>
 #include <QStringList>
 
@@ -27,6 +28,9 @@ public:
     void setRowScan(RowScan scan) { m_scan = std::move(scan); }
 
     void setSearchText(const QString& text);
+    // Reads the index now (the search box got the focus), so that the first keystroke only
+    // scans it; from then on a re-read of the source reads it again at the next idle moment.
+    void prepareIndex();
     QString searchText() const { return m_text; }
     bool filtering() const { return !m_needle.empty(); }
 
@@ -60,5 +64,6 @@ private:
     std::string m_keys;
     std::vector<quint32> m_starts;
     bool m_indexed = false;
+    bool m_keepIndexed = false; // the search is in use: read the index ahead of the typing
     std::vector<int> m_shown; // source rows shown while filtering, ascending
 };

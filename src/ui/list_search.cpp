@@ -1,6 +1,8 @@
 #include "ui/list_search.h"
 
 #include "storage/csv_file.h"
+#include "storage/data_source.h"
+#include "storage/record_grid.h"
 #include "storage/search_filter.h"
 #include "ui/common_dialog.h"
 #include "ui/persian_message_box.h"
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 
@@ -28,11 +31,13 @@ constexpr int kGap = 8;
 constexpr int kMaxBoxWidth = 260;
 
 // Return in the search box would press the window's default button (a delete, a choice):
-// it does nothing there; Down moves to the grid.
+// it does nothing there; Down moves to the grid. The box getting the focus reads the search
+// index, so that the typing itself only scans it.
 class SearchKeys : public QObject
 {
 public:
-    SearchKeys(QLineEdit* box, QTableView* grid) : QObject(box), m_grid(grid)
+    SearchKeys(QLineEdit* box, QTableView* grid, SearchFilterModel* filter)
+        : QObject(box), m_grid(grid), m_filter(filter)
     {
         box->installEventFilter(this);
     }
@@ -40,6 +45,9 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // Read once the focus has settled and the window is drawn, at its first idle moment.
+        if (event->type() == QEvent::FocusIn)
+            QTimer::singleShot(0, m_filter, [filter = m_filter] { filter->prepareIndex(); });
         if (event->type() != QEvent::KeyPress)
             return false;
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -50,6 +58,7 @@ protected:
 
 private:
     QTableView* m_grid;
+    SearchFilterModel* m_filter;
 };
 
 // Room for the row: the grid and everything at or below its top move down.
@@ -60,6 +69,32 @@ void makeRoom(QWidget* window, QTableView* grid)
         if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow() && w->y() >= top)
             w->move(w->x(), w->y() + kRowHeight);
     window->setFixedSize(window->width(), window->height() + kRowHeight);
+}
+
+// The rows of the grid for its CSV file: a record grid showing every row has them read from its
+// data source in one pass; otherwise the shown rows are read through the grid, cell by cell.
+std::function<bool(const CsvLine&)> gridRows(QTableView* grid, const QList<int>& columns)
+{
+    const QAbstractItemModel* model = grid->model();
+    auto* records = qobject_cast<RecordGrid*>(grid);
+    if (records && records->dataSource() && !records->searchFilter()->filtering()) {
+        QStringList fields;
+        for (int c : columns)
+            fields << records->columnField(c);
+        return [source = records->dataSource(), fields](const CsvLine& line) {
+            return source->scanColumns(fields, [&line](int, const QStringList& cells) { line(cells); });
+        };
+    }
+    return [model, columns](const CsvLine& line) {
+        QStringList cells;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            cells.clear();
+            for (int c : columns)
+                cells << model->index(r, c).data().toString();
+            line(cells);
+        }
+        return true;
+    };
 }
 
 QString countText(const SearchFilterModel* filter)
@@ -104,7 +139,7 @@ ListSearchRow addListSearch(QWidget* window, QTableView* grid, SearchFilterModel
     // Digits and Latin text start at the right too, as in the program's other Persian boxes.
     row.SearchBox->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
     row.SearchBox->setGeometry(g.right() + 1 - boxWidth, y, boxWidth, kBoxHeight);
-    new SearchKeys(row.SearchBox, grid);
+    new SearchKeys(row.SearchBox, grid, filter);
 
     row.SearchCount = new QLabel(window);
     row.SearchCount->setObjectName(QStringLiteral("SearchCount"));
@@ -144,14 +179,8 @@ bool exportGridCsv(QWidget* window, QTableView* grid, CommonDialog* dialog)
     QStringList captions;
     for (int c : columns)
         captions << model->headerData(c, Qt::Horizontal).toString().trimmed();
-    const auto row = [&](int r) {
-        QStringList cells;
-        for (int c : columns)
-            cells << model->index(r, c).data().toString();
-        return cells;
-    };
     QString error;
-    if (!writeCsvFile(path, captions, model->rowCount(), row, &error)) {
+    if (!writeCsvFile(path, captions, gridRows(grid, columns), &error)) {
         PersianMsgBox(window, error, kMsgWarning, kExportCaption);
         return false;
     }
