@@ -9,6 +9,7 @@
 #include "ui/geometry.h"
 
 #include <QHash>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -233,9 +234,7 @@ Renewals::Renewals(QWidget* parent) : Form(parent)
     DataGrid1->setModel(m_filter);
     DataGrid1->setGeometry(kMargin, kMargin + kTopRow, kGridWidth, kGridHeight);
     // Fitted to the services as read; a typed search shows fewer of them but keeps the widths.
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        fitGridColumns(DataGrid1, m_model, [](int column) { return kWidths[static_cast<size_t>(column)]; });
-    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &Renewals::fitColumns);
     // Enter on the grid chooses its current row, as a double click does.
     connect(DataGrid1, &QAbstractItemView::activated, this, &Renewals::DataGrid1_RowChosen);
 
@@ -259,6 +258,22 @@ Renewals::Renewals(QWidget* parent) : Form(parent)
     Command4->setAutoDefault(false);
     Command4->setGeometry(kMargin, kMargin + kTopRow + kGridHeight + kMargin, kButtonWidth, kButtonHeight);
     connect(Command4, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void Renewals::fitColumns()
+{
+    fitGridColumns(DataGrid1, m_model, [](int column) { return kWidths[static_cast<size_t>(column)]; });
+    // A long service name gives up width, down to its designed one, so that the due date and
+    // the day count stay in view.
+    int total = 0;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        total += DataGrid1->columnWidth(column);
+    const int room = DataGrid1->width() - 2 * DataGrid1->frameWidth() - DataGrid1->verticalHeader()->width() -
+                     DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, DataGrid1);
+    constexpr int kName = 3;
+    const int name = DataGrid1->columnWidth(kName);
+    if (total > room)
+        DataGrid1->setColumnWidth(kName, std::max(kWidths[kName], name - (total - room)));
 }
 
 void Renewals::Form_Load()

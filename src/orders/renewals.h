@@ -93,6 +93,7 @@ protected:
 
 private:
     void selectOrder(qint32 orderId, bool domain);
+    void fitColumns();
     RenewalsModel* m_model = nullptr;
     SearchFilterModel* m_filter = nullptr;
     bool m_shown = false;

@@ -125,6 +125,9 @@ public:
         const bool selected = opt.state & QStyle::State_Selected;
         painter->save();
         painter->setFont(opt.font);
+        // The painter's own direction also orders the laid-out text: when a whole window is
+        // drawn at once it is the window's, and a right-to-left one would draw "-17" as "17-".
+        painter->setLayoutDirection(layout.textDirection());
         painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(box, opt.fontMetrics.elidedText(text, Qt::ElideRight, box.width()), layout);
         painter->restore();
