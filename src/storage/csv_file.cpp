@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 const QString kNotWritten = QStringLiteral("فايل «%1» نوشته نشد: %2");
 const QString kNoFolder = QStringLiteral("پوشه اين فايل وجود ندارد.");
@@ -12,12 +14,27 @@ const QString kCannotCreate = QStringLiteral("اجازه نوشتن در اين 
 const QString kCannotRead = QStringLiteral("رديف هاي اين فهرست خوانده نشد.");
 const QString kCannotFinish = QStringLiteral("نوشتن فايل کامل نشد (شايد جا روي ديسک نمانده است).");
 
+// Most cells are written as they are: no formula-like start, nothing to quote.
+bool plainField(const QString& cell)
+{
+    if (cell.isEmpty())
+        return true;
+    const char16_t first = cell.front().unicode();
+    if (first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r')
+        return false;
+    return std::none_of(cell.cbegin(), cell.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u',' || u == u'"' || u == u'\r' || u == u'\n';
+    });
+}
+
 void appendLine(QByteArray& out, const QStringList& cells)
 {
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i > 0)
             out.append(',');
-        out.append(csvField(cells[i]).toUtf8());
+        const QString& cell = cells[i];
+        out.append(plainField(cell) ? cell.toUtf8() : csvField(cell).toUtf8());
     }
     out.append("\r\n");
 }
