@@ -23,11 +23,6 @@ const QString kTest = QStringLiteral("آزمايش اتصال");
 const QString kCopy = QStringLiteral("انتقال db.mdb به سرور");
 const QString kTitle = QStringLiteral("سرور بانک اطلاعات");
 const QString kNoServer = QStringLiteral("رشته اتصال سرور را بنويسيد.");
-const QString kTestPassed = QStringLiteral("اتصال به سرور برقرار شد و اين نرم افزار مي تواند با بانک اطلاعات آن کار کند.");
-const QString kSavedServer = QStringLiteral("سرور ثبت شد؛ نرم افزار از اجراي بعدي با اين سرور کار مي کند.");
-const QString kSavedFile = QStringLiteral("سرور حذف شد؛ نرم افزار از اجراي بعدي با فايل db.mdb کار مي کند.");
-const QString kCopied = QStringLiteral("اطلاعات فايل db.mdb به سرور منتقل شد.");
-const QString kCopyFailed = QStringLiteral("اطلاعات به سرور منتقل نشد و چيزي در سرور تغيير نکرد:\n%1");
 
 constexpr int kWarning = 48;
 constexpr int kInformation = 64;
@@ -68,7 +63,11 @@ void ServerSettingsTab::ServerSave_Click()
         return;
     }
     SettingsStore::write(SettingsStore::kDatabase, SettingsStore::kServerKey, server);
-    PersianMsgBox(this, server.isEmpty() ? kSavedFile : kSavedServer, kInformation, kTitle);
+    PersianMsgBox(this,
+                  server.isEmpty()
+                      ? QStringLiteral("سرور حذف شد؛ نرم افزار از اجراي بعدي با فايل db.mdb کار مي کند.")
+                      : QStringLiteral("سرور ثبت شد؛ نرم افزار از اجراي بعدي با اين سرور کار مي کند."),
+                  kInformation, kTitle);
 }
 
 void ServerSettingsTab::ServerTest_Click()
@@ -76,7 +75,10 @@ void ServerSettingsTab::ServerTest_Click()
     const QString server = ServerText->text().trimmed();
     const QString problem = server.isEmpty() ? kNoServer : Postgres::Server::testConnection(server);
     if (problem.isEmpty())
-        PersianMsgBox(this, kTestPassed, kInformation, kTitle);
+        PersianMsgBox(
+            this,
+            QStringLiteral("اتصال به سرور برقرار شد و اين نرم افزار مي تواند با بانک اطلاعات آن کار کند."),
+            kInformation, kTitle);
     else
         PersianMsgBox(this, problem, kWarning, kTitle);
 }
@@ -92,7 +94,9 @@ void ServerSettingsTab::ServerCopy_Click()
     if (store)
         problem = Postgres::replaceFromDatabaseFile(store.get(), file, true);
     if (problem.isEmpty())
-        PersianMsgBox(this, kCopied, kInformation, kTitle);
+        PersianMsgBox(this, QStringLiteral("اطلاعات فايل db.mdb به سرور منتقل شد."), kInformation, kTitle);
     else
-        PersianMsgBox(this, kCopyFailed.arg(problem), kWarning, kTitle);
+        PersianMsgBox(this,
+                      QStringLiteral("اطلاعات به سرور منتقل نشد و چيزي در سرور تغيير نکرد:\n%1").arg(problem),
+                      kWarning, kTitle);
 }

@@ -45,12 +45,6 @@ const QString kPasswordCaption = QStringLiteral("رمز عبور    :");
 const QString kRemovePassword = QStringLiteral("حذف رمز عبور");
 const QString kSetPassword = QStringLiteral("ثبت رمز عبور");
 const QString kSecurityTitle = QStringLiteral("امنيت نرم افزار");
-const QString kNoUserName = QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد");
-const QString kNoPassword = QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد");
-const QString kPasswordSet = QStringLiteral("نرم افزار با موفقيت رمز گذاري شد");
-const QString kPasswordRemoved = QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد");
-// Our own: hashing the password needs memory that may not be there.
-const QString kPasswordNotSet = QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد");
 
 const QString kKeyboardOff = QStringLiteral("1");
 const QString kDefaultPicture = QStringLiteral("corvanta.jpg");
@@ -284,16 +278,20 @@ void Form16::Command6_Click()
 void Form16::Command4_Click()
 {
     if (Text2->text().isEmpty()) {
-        PersianMsgBox(this, kNoUserName, kWarning, kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد"), kWarning,
+                      kSecurityTitle);
         return;
     }
     if (Text3->text().isEmpty()) {
-        PersianMsgBox(this, kNoPassword, kWarning, kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد"), kWarning,
+                      kSecurityTitle);
         return;
     }
     const QString hashed = passwordToStore();
+    // Our own message: hashing the password needs memory that may not be there.
     if (hashed.isEmpty()) {
-        PersianMsgBox(this, kPasswordNotSet, kWarning, kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد"), kWarning,
+                      kSecurityTitle);
         return;
     }
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
@@ -301,7 +299,7 @@ void Form16::Command4_Click()
     showStoredPassword(hashed);
     Command4->setEnabled(false);
     Command5->setEnabled(true);
-    PersianMsgBox(this, kPasswordSet, kInformation, kSecurityTitle);
+    PersianMsgBox(this, QStringLiteral("نرم افزار با موفقيت رمز گذاري شد"), kInformation, kSecurityTitle);
 }
 
 void Form16::Command5_Click()
@@ -312,7 +310,7 @@ void Form16::Command5_Click()
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, QString());
     Command5->setEnabled(false);
     Command4->setEnabled(true);
-    PersianMsgBox(this, kPasswordRemoved, kInformation, kSecurityTitle);
+    PersianMsgBox(this, QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد"), kInformation, kSecurityTitle);
 }
 
 void Form16::Text2_Change()
