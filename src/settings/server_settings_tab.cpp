@@ -14,13 +14,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("    سرور    ");
-const QString kHeading = QStringLiteral("رشته اتصال سرور PostgreSQL (خالي: فايل db.mdb) :");
-const QString kNote = QStringLiteral("رمز عبور را اينجا ننويسيد، آن را در فايل ‪~/.pgpass‬ بگذاريد. "
-                                     "سرور ثبت شده از اجراي بعدي نرم افزار به کار مي رود.");
-const QString kSave = QStringLiteral("ثبت سرور");
-const QString kTest = QStringLiteral("آزمايش اتصال");
-const QString kCopy = QStringLiteral("انتقال db.mdb به سرور");
 const QString kTitle = QStringLiteral("سرور بانک اطلاعات");
 const QString kNoServer = QStringLiteral("رشته اتصال سرور را بنويسيد.");
 
@@ -33,16 +26,23 @@ ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
 {
     using namespace Controls;
     setObjectName(QStringLiteral("ServerSettingsTab"));
-    ServerLabel = fittedLabel(this, "ServerLabel", kHeading, 120, 120, 4935, 255);
+    ServerLabel =
+        fittedLabel(this, "ServerLabel", QStringLiteral("رشته اتصال سرور PostgreSQL (خالي: فايل db.mdb) :"),
+                    120, 120, 4935, 255);
     ServerText = latinTextBox(this, "ServerText", 120, 420, 4935, 315);
     ServerText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ServerText->setText(SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey));
     ServerText->setCursorPosition(0);
-    ServerNote = label(this, "ServerNote", kNote, 120, 780, 4935, 480);
+    ServerNote = label(
+        this, "ServerNote",
+        QStringLiteral(
+            "رمز عبور را اينجا ننويسيد، آن را در فايل ‪~/.pgpass‬ بگذاريد. "
+            "سرور ثبت شده از اجراي بعدي نرم افزار به کار مي رود."),
+        120, 780, 4935, 480);
     ServerNote->setWordWrap(true);
-    ServerSave = button(this, "ServerSave", kSave, 3840, 1380, 1215, 375);
-    ServerTest = button(this, "ServerTest", kTest, 2520, 1380, 1215, 375);
-    ServerCopy = button(this, "ServerCopy", kCopy, 120, 1380, 2295, 375);
+    ServerSave = button(this, "ServerSave", QStringLiteral("ثبت سرور"), 3840, 1380, 1215, 375);
+    ServerTest = button(this, "ServerTest", QStringLiteral("آزمايش اتصال"), 2520, 1380, 1215, 375);
+    ServerCopy = button(this, "ServerCopy", QStringLiteral("انتقال db.mdb به سرور"), 120, 1380, 2295, 375);
     tabOrder({ServerText, ServerSave, ServerTest, ServerCopy});
     connect(ServerSave, &QPushButton::clicked, this, &ServerSettingsTab::ServerSave_Click);
     connect(ServerTest, &QPushButton::clicked, this, &ServerSettingsTab::ServerTest_Click);
@@ -51,7 +51,7 @@ ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
 
 QString ServerSettingsTab::caption()
 {
-    return kCaption;
+    return QStringLiteral("    سرور    ");
 }
 
 void ServerSettingsTab::ServerSave_Click()
