@@ -35,9 +35,6 @@ namespace {
 const QString kDatabaseFile = QStringLiteral("db.mdb");
 const QString kDefaultBackupName = QStringLiteral("db.Backup");
 
-constexpr int kStyleInformation = 64;
-constexpr int kStyleExclamation = 48;
-
 // Files SQLite keeps beside a database while it writes: a rollback journal or a write-ahead
 // log (with its index). Left over from a crash, they belong to that one database file.
 const QString kJournalSuffixes[] = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
@@ -278,11 +275,11 @@ void BackupDatabase(QWidget* owner, CommonDialog* dialog)
         return;
     const QString server = Database::serverConnection();
     if (server.isEmpty() ? WriteBackupFile(databasePathOfProgram(), target) : WriteServerBackupFile(server, target))
-        PersianMsgBox(owner, QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  "), kStyleInformation,
-                      QStringLiteral("پشتيبان گيري"));
+        PersianMsgBox(owner, QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  "),
+                      MsgBoxStyle::Information, QStringLiteral("پشتيبان گيري"));
     else
         PersianMsgBox(owner, QStringLiteral("  عمليات پشتيبان گيري با مشکل مواجه شده است  "),
-                      kStyleExclamation, QStringLiteral(" پشتيبان گيري "));
+                      MsgBoxStyle::Exclamation, QStringLiteral(" پشتيبان گيري "));
 }
 
 void RestoreDatabase(QWidget* owner, CommonDialog* dialog)
@@ -302,10 +299,10 @@ void RestoreDatabase(QWidget* owner, CommonDialog* dialog)
     refreshDataWindows();
     if (restored)
         PersianMsgBox(owner, QStringLiteral("  عمليات بازيابي فايل پشتيبان با موفقيت انجام شد  "),
-                      kStyleInformation, QStringLiteral("بازيابي پشتيبان"));
+                      MsgBoxStyle::Information, QStringLiteral("بازيابي پشتيبان"));
     else
         PersianMsgBox(owner, QStringLiteral("  عمليات بازيابي فايل پشتيبان با مشکل مواجه شده است  "),
-                      kStyleExclamation, QStringLiteral("پشتيبان گيري"));
+                      MsgBoxStyle::Exclamation, QStringLiteral("پشتيبان گيري"));
 }
 
 void BackupCommand(Form1* mainWindow)

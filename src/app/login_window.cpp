@@ -22,8 +22,6 @@ namespace {
 const QString kKeyPicture = QStringLiteral("login_key.png");
 const QString kUserPicture = QStringLiteral("login_user.png");
 
-constexpr int kWarning = 48;
-
 // A picture from the program folder, shrunk to its place when it is larger; empty when the file
 // is missing or no picture.
 QLabel* makePicture(QWidget* parent, const char* name, const QString& fileName, QRect twips)
@@ -108,7 +106,7 @@ void Form18::Command1_Click()
     // Exact comparisons: letter case and blanks count.
     if (storedUser != typedUser || !LoginPassword::matches(storedPassword, typedPassword)) {
         PersianMsgBox(this, QStringLiteral("کاربر گرامي نام کاربري و رمز عبور شما فاقد اعتبار مي باشد"),
-                      kWarning, QStringLiteral("کاربر غيره مجاز"));
+                      MsgBoxStyle::Exclamation, QStringLiteral("کاربر غيره مجاز"));
         return;
     }
 

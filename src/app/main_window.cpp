@@ -39,12 +39,6 @@
 
 namespace {
 
-const QString kDateDesign = QStringLiteral("1388/11/07");
-const QString kBackupFilter = QStringLiteral("(*.Backup)|*.Backup");
-const QString kClockFile = QStringLiteral("clock1.swf");
-constexpr int kExitStyle = 52;
-const QString kSeparator = QStringLiteral("-");
-
 // The side panel is laid out in its own box, in twips measured from the panel's top left; the
 // box stands at the right edge of the window and the picture fills the space left of it.
 constexpr int kPanelLeft = 12480;
@@ -55,6 +49,8 @@ constexpr int kMargin = 120;              // around the picture and the panel, a
 
 // The command menu, top to bottom: level 1 entries sit on the menu bar; an entry followed by a
 // deeper one opens a submenu; "-" is a separator.
+const QString kSeparator = QStringLiteral("-");
+
 struct MenuEntry
 {
     int level;
@@ -262,7 +258,7 @@ void Form1::buildClock()
     placeInPanel(Label12, 13030, 360, 1740, 195);
     Label13 = makeLabel(m_panel, "Label13", QStringLiteral("امروز :"));
     placeInPanel(Label13, 14565, 3000, 450, 195);
-    Label14 = makeLabel(m_panel, "Label14", kDateDesign);
+    Label14 = makeLabel(m_panel, "Label14", QStringLiteral("1388/11/07"));
     placeInPanel(Label14, 13575, 3000, 840, 195);
 }
 
@@ -331,9 +327,9 @@ void Form1::Form_Load()
     // 5. Background picture.
     showPicture(forms().get<Form16>()->backgroundPicturePath());
     // 6. Clock; a missing file leaves the box empty.
-    ShockwaveFlash1->setMovie(programFile(kClockFile));
+    ShockwaveFlash1->setMovie(programFile(QStringLiteral("clock1.swf")));
     // 7. File dialog of backup and restore.
-    CommonDialog1->Filter = kBackupFilter;
+    CommonDialog1->Filter = QStringLiteral("(*.Backup)|*.Backup");
 }
 
 void Form1::countSteps()
@@ -432,7 +428,8 @@ void Form1::ab_Click()
 
 void Form1::exit_Click()
 {
-    if (PersianMsgBox(this, QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد"), kExitStyle,
+    if (PersianMsgBox(this, QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد"),
+                      MsgBoxStyle::YesNo + MsgBoxStyle::Exclamation,
                       QStringLiteral("منوي خروج")) == MsgBoxId::Yes)
         endProgram();
 }

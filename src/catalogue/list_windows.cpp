@@ -19,7 +19,6 @@ namespace {
 const QString kNotDeleted = QStringLiteral("اين رکورد حذف نشد.");
 const QString kReason = QStringLiteral("علت: ");
 
-constexpr int kMsgWarning = 48;
 } // namespace
 
 // What tells the four list windows apart.
@@ -131,7 +130,7 @@ void CatalogueList::Form_Load()
                       QStringLiteral("جدول %1 از فايل بانک اطلاعات خوانده نشد: %2\n"
                                      "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.")
                           .arg(Adodc1->tableName(), Adodc1->lastError()),
-                      kMsgWarning, QStringLiteral("بانک اطلاعات"));
+                      MsgBoxStyle::Exclamation, QStringLiteral("بانک اطلاعات"));
     }
     DataGrid1->setDataSource(Adodc1, m_member.columns);
     addSearch(true);

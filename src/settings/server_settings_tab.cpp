@@ -17,9 +17,6 @@ namespace {
 const QString kTitle = QStringLiteral("سرور بانک اطلاعات");
 const QString kNoServer = QStringLiteral("رشته اتصال سرور را بنويسيد.");
 
-constexpr int kWarning = 48;
-constexpr int kInformation = 64;
-
 } // namespace
 
 ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
@@ -59,7 +56,7 @@ void ServerSettingsTab::ServerSave_Click()
     const QString server = ServerText->text().trimmed();
     const QString problem = server.isEmpty() ? QString() : Postgres::checkConnectionString(server);
     if (!problem.isEmpty()) {
-        PersianMsgBox(this, problem, kWarning, kTitle);
+        PersianMsgBox(this, problem, MsgBoxStyle::Exclamation, kTitle);
         return;
     }
     SettingsStore::write(SettingsStore::kDatabase, SettingsStore::kServerKey, server);
@@ -67,7 +64,7 @@ void ServerSettingsTab::ServerSave_Click()
                   server.isEmpty()
                       ? QStringLiteral("سرور حذف شد؛ نرم افزار از اجراي بعدي با فايل db.mdb کار مي کند.")
                       : QStringLiteral("سرور ثبت شد؛ نرم افزار از اجراي بعدي با اين سرور کار مي کند."),
-                  kInformation, kTitle);
+                  MsgBoxStyle::Information, kTitle);
 }
 
 void ServerSettingsTab::ServerTest_Click()
@@ -78,9 +75,9 @@ void ServerSettingsTab::ServerTest_Click()
         PersianMsgBox(
             this,
             QStringLiteral("اتصال به سرور برقرار شد و اين نرم افزار مي تواند با بانک اطلاعات آن کار کند."),
-            kInformation, kTitle);
+            MsgBoxStyle::Information, kTitle);
     else
-        PersianMsgBox(this, problem, kWarning, kTitle);
+        PersianMsgBox(this, problem, MsgBoxStyle::Exclamation, kTitle);
 }
 
 void ServerSettingsTab::ServerCopy_Click()
@@ -94,9 +91,10 @@ void ServerSettingsTab::ServerCopy_Click()
     if (store)
         problem = Postgres::replaceFromDatabaseFile(store.get(), file, true);
     if (problem.isEmpty())
-        PersianMsgBox(this, QStringLiteral("اطلاعات فايل db.mdb به سرور منتقل شد."), kInformation, kTitle);
+        PersianMsgBox(this, QStringLiteral("اطلاعات فايل db.mdb به سرور منتقل شد."), MsgBoxStyle::Information,
+                      kTitle);
     else
         PersianMsgBox(this,
                       QStringLiteral("اطلاعات به سرور منتقل نشد و چيزي در سرور تغيير نکرد:\n%1").arg(problem),
-                      kWarning, kTitle);
+                      MsgBoxStyle::Exclamation, kTitle);
 }

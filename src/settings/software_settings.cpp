@@ -28,14 +28,7 @@
 
 namespace {
 
-const QString kPictureFilter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
 const QString kSecurityTitle = QStringLiteral("امنيت نرم افزار");
-
-const QString kKeyboardOff = QStringLiteral("1");
-const QString kDefaultPicture = QStringLiteral("corvanta.jpg");
-
-constexpr int kWarning = 48;
-constexpr int kInformation = 64;
 
 // The controls of a tab stand on its page, placed from the page's corner: the tab control's
 // corner less the height of the row of tabs.
@@ -95,7 +88,7 @@ Form16::Form16(QWidget* parent) : Form(parent)
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
     CommonDialog1->DialogTitle = QStringLiteral("  تصوير مورد نظر خود را با اندازه مناسب انتخاب کنيد");
-    CommonDialog1->Filter = kPictureFilter;
+    CommonDialog1->Filter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
 
     connectHandlers();
 }
@@ -235,7 +228,7 @@ void Form16::Check1_Click()
 {
     const bool ticked = Check1->isChecked();
     SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey, ticked ? QStringLiteral("1") : QStringLiteral("0"));
-    keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : kKeyboardOff);
+    keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : KeyboardLayout::kOrdinary);
 }
 
 void Form16::Command1_Click()
@@ -267,20 +260,20 @@ void Form16::Command6_Click()
 void Form16::Command4_Click()
 {
     if (Text2->text().isEmpty()) {
-        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد"), kWarning,
-                      kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد"),
+                      MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
     if (Text3->text().isEmpty()) {
-        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد"), kWarning,
-                      kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد"),
+                      MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
     const QString hashed = passwordToStore();
     // Our own message: hashing the password needs memory that may not be there.
     if (hashed.isEmpty()) {
-        PersianMsgBox(this, QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد"), kWarning,
-                      kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد"),
+                      MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
@@ -288,7 +281,8 @@ void Form16::Command4_Click()
     showStoredPassword(hashed);
     Command4->setEnabled(false);
     Command5->setEnabled(true);
-    PersianMsgBox(this, QStringLiteral("نرم افزار با موفقيت رمز گذاري شد"), kInformation, kSecurityTitle);
+    PersianMsgBox(this, QStringLiteral("نرم افزار با موفقيت رمز گذاري شد"), MsgBoxStyle::Information,
+                  kSecurityTitle);
 }
 
 void Form16::Command5_Click()
@@ -299,7 +293,8 @@ void Form16::Command5_Click()
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, QString());
     Command5->setEnabled(false);
     Command4->setEnabled(true);
-    PersianMsgBox(this, QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد"), kInformation, kSecurityTitle);
+    PersianMsgBox(this, QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد"), MsgBoxStyle::Information,
+                  kSecurityTitle);
 }
 
 void Form16::Text2_Change()
@@ -351,10 +346,10 @@ bool matches(const QString& stored, const QString& typed)
 
 QString Form16::backgroundPicturePath() const
 {
-    return Text1->text().isEmpty() ? programFile(kDefaultPicture) : Text1->text();
+    return Text1->text().isEmpty() ? programFile(QStringLiteral("corvanta.jpg")) : Text1->text();
 }
 
 void Form16::applyKeyboardOption() const
 {
-    keyboardLayout().activate(Check1->isChecked() ? KeyboardLayout::kPersian : kKeyboardOff);
+    keyboardLayout().activate(Check1->isChecked() ? KeyboardLayout::kPersian : KeyboardLayout::kOrdinary);
 }
