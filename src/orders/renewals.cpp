@@ -20,12 +20,8 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("سرويس هاي نزديک به تمديد");
-const QString kBack = QStringLiteral("بازگشت");
 const QString kHosting = QStringLiteral("هاست");
 const QString kDomain = QStringLiteral("دامنه");
-const QString kUnreadable = QStringLiteral("%1 سفارش بدون تاريخ يا دوره معتبر");
-const QString kDaysAhead = QStringLiteral("تا چند روز آينده :");
 const std::array<QString, 6> kHeaders = {QStringLiteral("شماره ثبت"),   QStringLiteral("نام کاربري"),
                                          QStringLiteral("سرويس"),       QStringLiteral("نام سرويس"),
                                          QStringLiteral("تاريخ تمديد"), QStringLiteral("روز مانده")};
@@ -238,7 +234,7 @@ Renewals::Renewals(QWidget* parent) : Form(parent)
     // Enter on the grid chooses its current row, as a double click does.
     connect(DataGrid1, &QAbstractItemView::activated, this, &Renewals::DataGrid1_RowChosen);
 
-    auto* caption = new QLabel(kDaysAhead, this);
+    auto* caption = new QLabel(QStringLiteral("تا چند روز آينده :"), this);
     caption->setObjectName(QStringLiteral("Label1"));
     caption->setGeometry(kMargin + kGridWidth - 200, kMargin, 200, 24);
     caption->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
@@ -253,7 +249,7 @@ Renewals::Renewals(QWidget* parent) : Form(parent)
     Unreadable->setGeometry(kMargin, kMargin, kGridWidth - 300, 24);
     Unreadable->setAlignment(Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter);
 
-    Command4 = new QPushButton(kBack, this);
+    Command4 = new QPushButton(QStringLiteral("بازگشت"), this);
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setAutoDefault(false);
     Command4->setGeometry(kMargin, kMargin + kTopRow + kGridHeight + kMargin, kButtonWidth, kButtonHeight);
@@ -278,7 +274,7 @@ void Renewals::fitColumns()
 
 void Renewals::Form_Load()
 {
-    setupWindow(kCaption, 0, 0);
+    setupWindow(QStringLiteral("سرويس هاي نزديک به تمديد"), 0, 0);
     setFixedSize(kGridWidth + 2 * kMargin, kTopRow + kGridHeight + kButtonHeight + 4 * kMargin);
     search = addListSearch(this, DataGrid1, m_filter, true);
     readOrders();
@@ -305,7 +301,7 @@ void Renewals::readOrders()
     if (Adodc1->refresh())
         scan = scanRenewals(*Adodc1, today());
     m_model->setServices(std::move(scan.services), DaysAhead->value());
-    Unreadable->setText(kUnreadable.arg(scan.unreadable));
+    Unreadable->setText(QStringLiteral("%1 سفارش بدون تاريخ يا دوره معتبر").arg(scan.unreadable));
     selectOrder(currentId, currentDomain);
 }
 

@@ -11,7 +11,6 @@ const QString kNotWritten = QStringLiteral("فايل «%1» نوشته نشد: %
 const QString kNoFolder = QStringLiteral("پوشه اين فايل وجود ندارد.");
 const QString kIsFolder = QStringLiteral("اين نام، نام يک پوشه است.");
 const QString kCannotCreate = QStringLiteral("اجازه نوشتن در اين پوشه نيست يا فايل باز نمي شود.");
-const QString kCannotRead = QStringLiteral("رديف هاي اين فهرست خوانده نشد.");
 const QString kCannotFinish = QStringLiteral("نوشتن فايل کامل نشد (شايد جا روي ديسک نمانده است).");
 
 // Most cells are written as they are: no formula-like start, nothing to quote.
@@ -97,7 +96,7 @@ bool writeCsvFile(const QString& path, const QStringList& header,
     });
     if (!read) {
         file.cancelWriting();
-        return fail(kCannotRead);
+        return fail(QStringLiteral("رديف هاي اين فهرست خوانده نشد.")); // the rows could not be read
     }
     // QSaveFile drops its temporary file when anything above failed; commit renames it.
     if (!written || file.error() != QFileDevice::NoError || file.write(chunk) != chunk.size() ||
