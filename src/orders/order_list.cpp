@@ -12,12 +12,7 @@
 #include "ui/geometry.h"
 #include "ui/persian_message_box.h"
 
-#include <QHeaderView>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
-
-#include <algorithm>
 
 namespace {
 
@@ -87,50 +82,10 @@ void Form14::Form_Load()
     DataGrid1->setDataSource(Adodc1, gridColumns());
     addSearch(true);
     openQuery(QStringLiteral("SELECT * FROM ss"));
-    fitToColumns();
+    Controls::growWithGrid(this, DataGrid1);
 
     // The print connection: the list's connection text, used only while printing.
     m_printConnection = Adodc1->connectionString();
-}
-
-void Form14::fitToColumns()
-{
-    m_baseSize = size();
-    m_basePlaces.clear();
-    for (QObject* child : children())
-        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
-            m_basePlaces.insert(w, w->geometry());
-    const int frame = 2 * DataGrid1->frameWidth();
-    const int needed = DataGrid1->verticalHeader()->width() + DataGrid1->horizontalHeader()->length() + frame
-                       + DataGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
-    const QScreen* screen = this->screen();
-    const int room = screen ? screen->availableGeometry().width() - 40 : m_baseSize.width();
-    const int width = std::clamp(m_baseSize.width() + needed - DataGrid1->width(), m_baseSize.width(),
-                                 std::max(room, m_baseSize.width()));
-    setMinimumSize(m_baseSize);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    resize(width, m_baseSize.height());
-}
-
-// The grid takes the room the window gains; the controls above and below it keep their distance
-// from the edge they stand nearest to (the search box and the print and delete buttons the right
-// one, the export and back buttons the left one), those below also from the bottom.
-void Form14::resizeEvent(QResizeEvent* event)
-{
-    RecordListWindow::resizeEvent(event);
-    if (m_baseSize.isEmpty())
-        return;
-    const int dx = width() - m_baseSize.width();
-    const int dy = height() - m_baseSize.height();
-    const QRect grid = m_basePlaces.value(DataGrid1);
-    for (auto it = m_basePlaces.cbegin(); it != m_basePlaces.cend(); ++it) {
-        QRect place = it.value();
-        if (it.key() == DataGrid1)
-            place.adjust(0, 0, dx, dy);
-        else
-            place.translate(place.center().x() > m_baseSize.width() / 2 ? dx : 0, place.top() >= grid.bottom() ? dy : 0);
-        it.key()->setGeometry(place);
-    }
 }
 
 bool Form14::preparePrint()

@@ -4,8 +4,6 @@
 #include "ui/record_window.h"
 
 #include <QDateTime>
-#include <QHash>
-#include <QRect>
 
 #include <functional>
 
@@ -38,17 +36,7 @@ public Q_SLOTS:
     void Command4_Click();
     void DataGrid1_RowChosen();
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    // Widens the window (within the screen) until the grid shows every column, and lets it be
-    // resized from there, the grid following.
-    void fitToColumns();
-
     QString m_printConnection;
     DataSource* m_printRecordset = nullptr;
-    // The layout the resizing starts from: the window's size and each control's place.
-    QSize m_baseSize;
-    QHash<QWidget*, QRect> m_basePlaces;
 };
