@@ -40,6 +40,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     // Never destroyed: libFuzzer leaves through exit(), after which Qt cannot be torn down.
     new QCoreApplication(*argc, *argv);
     folder = new QTemporaryDir;
+    // The folder goes with the run, however libFuzzer ends it.
+    std::atexit([] { folder->remove(); });
     return 0;
 }
 

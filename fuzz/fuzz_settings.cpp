@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     // Never destroyed: libFuzzer leaves through exit(), after which Qt cannot be torn down.
     new QApplication(*argc, *argv);
     folder = new QTemporaryDir;
+    // The folder goes with the run, however libFuzzer ends it.
+    std::atexit([] { folder->remove(); });
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder->path());
     // Relative picture paths resolve in the temporary folder, never in the fuzzer's own.
     QDir::setCurrent(folder->path());
