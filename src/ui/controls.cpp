@@ -244,6 +244,24 @@ private:
 
 } // namespace
 
+void keepCaptionsClear(QWidget* window)
+{
+    const int gap = twipsToPixels(60);
+    const QList<QLabel*> captions = window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* box : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QLineEdit*>(box) && !qobject_cast<QPlainTextEdit*>(box))
+            continue;
+        QRect place = box->geometry();
+        for (const QLabel* caption : captions) {
+            const QRect c = caption->geometry();
+            if (caption->property("twipsRect").isValid() && c.top() < place.bottom() && c.bottom() > place.top()
+                && c.left() > place.left() && c.left() - gap <= place.right())
+                place.setRight(c.left() - gap - 1);
+        }
+        box->setGeometry(place);
+    }
+}
+
 void growWithGrid(QWidget* window, QTableView* grid)
 {
     const QSize base = window->size();
