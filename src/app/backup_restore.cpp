@@ -34,17 +34,6 @@ namespace {
 
 const QString kDatabaseFile = QStringLiteral("db.mdb");
 const QString kDefaultBackupName = QStringLiteral("db.Backup");
-const QString kBackupDone = QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  ");
-const QString kBackupDoneTitle = QStringLiteral("پشتيبان گيري");
-const QString kBackupFailed = QStringLiteral("  عمليات پشتيبان گيري با مشکل مواجه شده است  ");
-const QString kBackupFailedTitle = QStringLiteral(" پشتيبان گيري ");
-const QString kRestoreDone = QStringLiteral("  عمليات بازيابي فايل پشتيبان با موفقيت انجام شد  ");
-const QString kRestoreDoneTitle = QStringLiteral("بازيابي پشتيبان");
-const QString kRestoreFailed = QStringLiteral("  عمليات بازيابي فايل پشتيبان با مشکل مواجه شده است  ");
-const QString kRestoreFailedTitle = QStringLiteral("پشتيبان گيري");
-
-constexpr int kStyleInformation = 64;
-constexpr int kStyleExclamation = 48;
 
 // Files SQLite keeps beside a database while it writes: a rollback journal or a write-ahead
 // log (with its index). Left over from a crash, they belong to that one database file.
@@ -286,9 +275,11 @@ void BackupDatabase(QWidget* owner, CommonDialog* dialog)
         return;
     const QString server = Database::serverConnection();
     if (server.isEmpty() ? WriteBackupFile(databasePathOfProgram(), target) : WriteServerBackupFile(server, target))
-        PersianMsgBox(owner, kBackupDone, kStyleInformation, kBackupDoneTitle);
+        PersianMsgBox(owner, QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  "),
+                      MsgBoxStyle::Information, QStringLiteral("پشتيبان گيري"));
     else
-        PersianMsgBox(owner, kBackupFailed, kStyleExclamation, kBackupFailedTitle);
+        PersianMsgBox(owner, QStringLiteral("  عمليات پشتيبان گيري با مشکل مواجه شده است  "),
+                      MsgBoxStyle::Exclamation, QStringLiteral(" پشتيبان گيري "));
 }
 
 void RestoreDatabase(QWidget* owner, CommonDialog* dialog)
@@ -307,9 +298,11 @@ void RestoreDatabase(QWidget* owner, CommonDialog* dialog)
     // The windows read the database again whether or not it was replaced.
     refreshDataWindows();
     if (restored)
-        PersianMsgBox(owner, kRestoreDone, kStyleInformation, kRestoreDoneTitle);
+        PersianMsgBox(owner, QStringLiteral("  عمليات بازيابي فايل پشتيبان با موفقيت انجام شد  "),
+                      MsgBoxStyle::Information, QStringLiteral("بازيابي پشتيبان"));
     else
-        PersianMsgBox(owner, kRestoreFailed, kStyleExclamation, kRestoreFailedTitle);
+        PersianMsgBox(owner, QStringLiteral("  عمليات بازيابي فايل پشتيبان با مشکل مواجه شده است  "),
+                      MsgBoxStyle::Exclamation, QStringLiteral("پشتيبان گيري"));
 }
 
 void BackupCommand(Form1* mainWindow)

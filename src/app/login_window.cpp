@@ -19,19 +19,8 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("     فرم ورودي کاربر");
-const QString kPrompt = QStringLiteral("براي ورود به نرم افزار نياز به رمز عبور داريد");
-const QString kUserCaption = QStringLiteral("نام کاربري :");
-const QString kPasswordCaption = QStringLiteral("رمز عبور :");
-const QString kLogIn = QStringLiteral("ورود");
-const QString kExit = QStringLiteral("خروج");
-const QString kRefused = QStringLiteral("کاربر گرامي نام کاربري و رمز عبور شما فاقد اعتبار مي باشد");
-const QString kRefusedTitle = QStringLiteral("کاربر غيره مجاز");
-
 const QString kKeyPicture = QStringLiteral("login_key.png");
 const QString kUserPicture = QStringLiteral("login_user.png");
-
-constexpr int kWarning = 48;
 
 // A picture from the program folder, shrunk to its place when it is larger; empty when the file
 // is missing or no picture.
@@ -70,20 +59,21 @@ Form18::Form18(QWidget* parent) : Form(parent)
 {
     using namespace Controls;
     setObjectName(QStringLiteral("Form18"));
-    setupWindow(kCaption, 4815, 2505);
+    setupWindow(QStringLiteral("     فرم ورودي کاربر"), 4815, 2505);
 
     Image1 = makePicture(this, "Image1", kKeyPicture, {120, 120, 930, 870});
-    Label1 = fittedLabel(this, "Label1", kPrompt, 1080, 240, 2850, 195);
+    Label1 = fittedLabel(this, "Label1", QStringLiteral("براي ورود به نرم افزار نياز به رمز عبور داريد"),
+                         1080, 240, 2850, 195);
     Image2 = makePicture(this, "Image2", kUserPicture, {3960, 120, 630, 555});
-    Label2 = fittedLabel(this, "Label2", kUserCaption, 3720, 1080, 795, 195);
+    Label2 = fittedLabel(this, "Label2", QStringLiteral("نام کاربري :"), 3720, 1080, 795, 195);
     Text1 = textBox(this, "Text1", 120, 1080, 3495, 315);
-    Label3 = fittedLabel(this, "Label3", kPasswordCaption, 3720, 1440, 675, 195);
+    Label3 = fittedLabel(this, "Label3", QStringLiteral("رمز عبور :"), 3720, 1440, 675, 195);
     Text2 = textBox(this, "Text2", 120, 1440, 3495, 315);
     // The typed password is never shown in clear.
     Text2->setEchoMode(QLineEdit::Password);
     Line1 = makeLine(this, "Line1", 1920, 4920);
-    Command1 = button(this, "Command1", kLogIn, 3480, 2040, 1215, 375);
-    Command2 = button(this, "Command2", kExit, 120, 2040, 1215, 375);
+    Command1 = button(this, "Command1", QStringLiteral("ورود"), 3480, 2040, 1215, 375);
+    Command2 = button(this, "Command2", QStringLiteral("خروج"), 120, 2040, 1215, 375);
     // Return logs in; it must never reach the exit button.
     Command1->setDefault(true);
     tabOrder({Text1, Text2, Command1, Command2});
@@ -115,7 +105,8 @@ void Form18::Command1_Click()
 
     // Exact comparisons: letter case and blanks count.
     if (storedUser != typedUser || !LoginPassword::matches(storedPassword, typedPassword)) {
-        PersianMsgBox(this, kRefused, kWarning, kRefusedTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي نام کاربري و رمز عبور شما فاقد اعتبار مي باشد"),
+                      MsgBoxStyle::Exclamation, QStringLiteral("کاربر غيره مجاز"));
         return;
     }
 

@@ -39,24 +39,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("کروانتا نگارش 1.1");
-const QString kClockHeading = QStringLiteral("ساعت و تاريخ سيستم");
-const QString kToday = QStringLiteral("امروز :");
-const QString kDateDesign = QStringLiteral("1388/11/07");
-const QString kStatisticsHeading = QStringLiteral("آمار و ارقام اطلاعات سيستم");
-const QString kCountDesign = QStringLiteral("0 عدد");
-const QString kCustomers = QStringLiteral("مشتري ها :");
-const QString kDomains = QStringLiteral("دامنه ها : ");
-const QString kWindowsPlans = QStringLiteral("پنل هاي هاست ويندوز :");
-const QString kLinuxPlans = QStringLiteral("پنل هاي هاست لينوکس :");
-const QString kOrders = QStringLiteral("سفارش هاي ثبت شد :");
-const QString kBackupFilter = QStringLiteral("(*.Backup)|*.Backup");
-const QString kExitPrompt = QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد");
-const QString kExitTitle = QStringLiteral("منوي خروج");
-const QString kClockFile = QStringLiteral("clock1.swf");
-constexpr int kExitStyle = 52;
-const QString kSeparator = QStringLiteral("-");
-
 // The side panel is laid out in its own box, in twips measured from the panel's top left; the
 // box stands at the right edge of the window and the picture fills the space left of it.
 constexpr int kPanelLeft = 12480;
@@ -67,6 +49,8 @@ constexpr int kMargin = 120;              // around the picture and the panel, a
 
 // The command menu, top to bottom: level 1 entries sit on the menu bar; an entry followed by a
 // deeper one opens a submenu; "-" is a separator.
+const QString kSeparator = QStringLiteral("-");
+
 struct MenuEntry
 {
     int level;
@@ -176,7 +160,7 @@ template <class ListWindow> void showCount(QLabel* label)
 Form1::Form1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kCaption);
+    setWindowTitle(QStringLiteral("کروانتا نگارش 1.1"));
     setLayoutDirection(Qt::RightToLeft);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("client"));
@@ -270,18 +254,18 @@ void Form1::buildClock()
     ShockwaveFlash1 = new ClockAnimation(m_panel);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
     placeInPanel(ShockwaveFlash1, 12720, 720, 2295, 2175);
-    Label12 = makeLabel(m_panel, "Label12", kClockHeading, true);
+    Label12 = makeLabel(m_panel, "Label12", QStringLiteral("ساعت و تاريخ سيستم"), true);
     Label12->setAlignment(Qt::AlignCenter);
     placeInPanel(Label12, 13030, 360, 1740, 195);
-    Label13 = makeLabel(m_panel, "Label13", kToday);
+    Label13 = makeLabel(m_panel, "Label13", QStringLiteral("امروز :"));
     placeInPanel(Label13, 14565, 3000, 450, 195);
-    Label14 = makeLabel(m_panel, "Label14", kDateDesign);
+    Label14 = makeLabel(m_panel, "Label14", QStringLiteral("1388/11/07"));
     placeInPanel(Label14, 13575, 3000, 840, 195);
 }
 
 void Form1::buildStatistics()
 {
-    Label11 = makeLabel(m_panel, "Label11", kStatisticsHeading, true);
+    Label11 = makeLabel(m_panel, "Label11", QStringLiteral("آمار و ارقام اطلاعات سيستم"), true);
     Label11->setAlignment(Qt::AlignCenter);
     placeInPanel(Label11, 12780, 3600, 2205, 195);
     // Each row: the caption at the right, its count just to the left of it.
@@ -289,22 +273,22 @@ void Form1::buildStatistics()
     {
         QLabel** caption;
         const char* captionName;
-        const QString* text;
+        QString text;
         QLabel** count;
         const char* countName;
         int top;
     };
     const Row rows[] = {
-        {&Label1, "Label1", &kCustomers, &Label2, "Label2", 3840},
-        {&Label3, "Label3", &kDomains, &Label4, "Label4", 4200},
-        {&Label5, "Label5", &kWindowsPlans, &Label6, "Label6", 4560},
-        {&Label9, "Label9", &kLinuxPlans, &Label8, "Label8", 4920},
-        {&Label7, "Label7", &kOrders, &Label10, "Label10", 5280},
+        {&Label1, "Label1", QStringLiteral("مشتري ها :"), &Label2, "Label2", 3840},
+        {&Label3, "Label3", QStringLiteral("دامنه ها : "), &Label4, "Label4", 4200},
+        {&Label5, "Label5", QStringLiteral("پنل هاي هاست ويندوز :"), &Label6, "Label6", 4560},
+        {&Label9, "Label9", QStringLiteral("پنل هاي هاست لينوکس :"), &Label8, "Label8", 4920},
+        {&Label7, "Label7", QStringLiteral("سفارش هاي ثبت شد :"), &Label10, "Label10", 5280},
     };
     for (const Row& row : rows) {
-        *row.caption = makeLabel(m_panel, row.captionName, *row.text);
+        *row.caption = makeLabel(m_panel, row.captionName, row.text);
         placeInPanel(*row.caption, 13185, row.top, 1800, 195);
-        *row.count = makeLabel(m_panel, row.countName, kCountDesign);
+        *row.count = makeLabel(m_panel, row.countName, QStringLiteral("0 عدد"));
         placeInPanel(*row.count, 12720, row.top, 450, 195);
     }
     Label1->installEventFilter(this);
@@ -369,9 +353,9 @@ void Form1::Form_Load()
     // 5. Background picture.
     showPicture(forms().get<Form16>()->backgroundPicturePath());
     // 6. Clock; a missing file leaves the box empty.
-    ShockwaveFlash1->setMovie(programFile(kClockFile));
+    ShockwaveFlash1->setMovie(programFile(QStringLiteral("clock1.swf")));
     // 7. File dialog of backup and restore.
-    CommonDialog1->Filter = kBackupFilter;
+    CommonDialog1->Filter = QStringLiteral("(*.Backup)|*.Backup");
 }
 
 void Form1::countSteps()
@@ -470,7 +454,9 @@ void Form1::ab_Click()
 
 void Form1::exit_Click()
 {
-    if (PersianMsgBox(this, kExitPrompt, kExitStyle, kExitTitle) == MsgBoxId::Yes)
+    if (PersianMsgBox(this, QStringLiteral("آيا ميخواهيد از نرم افزار خارج شويد"),
+                      MsgBoxStyle::YesNo + MsgBoxStyle::Exclamation,
+                      QStringLiteral("منوي خروج")) == MsgBoxId::Yes)
         endProgram();
 }
 

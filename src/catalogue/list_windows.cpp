@@ -15,51 +15,10 @@
 #include <QPushButton>
 
 namespace {
-const QString kCaptionForm6 = QStringLiteral("      ويرايش پنل ويندوز");
-const QString kCaptionForm7 = QStringLiteral("      ويرايش پنل لينوکس");
-const QString kCaptionForm8 = QStringLiteral("      ويرايش دامين ها");
-const QString kCaptionForm9 = QStringLiteral("     ويرايش مشتري");
-const QString kDeleteForm6 = QStringLiteral("حذف پنل");
-const QString kDeleteForm7 = QStringLiteral("حذف پنل");
-const QString kDeleteForm8 = QStringLiteral("حذف دامين ");
-const QString kDeleteForm9 = QStringLiteral("حذف مشتري");
-const QString kAskForm6 = QStringLiteral("آيا ميخواهيد پنل انتخابي حذف شود");
-const QString kAskForm7 = QStringLiteral("آيا ميخواهيد پنل انتخابي حذف شود");
-const QString kAskForm8 = QStringLiteral(" آيا شما ميخواهيد دامين مورد نظر راحذف کنيد ");
-const QString kAskForm9 = QStringLiteral(" آيا شما ميخواهيد مشتري مورد نظر راحذف کنيد ");
-const QString kTitleForm6 = QStringLiteral("حذف پنل ها");
-const QString kTitleForm7 = QStringLiteral("حذف پنل ها");
-const QString kTitleForm8 = QStringLiteral("حذف دامين ها");
-const QString kTitleForm9 = QStringLiteral("حذف مشتري ");
-const QString kBack = QStringLiteral("بازگشت");
-
-// Grid column captions (their leading blanks belong to them).
-const QString kPlanId = QStringLiteral("        شماره ثبت");
-const QString kPlanName = QStringLiteral("           نام پنل");
-const QString kPlanDisk = QStringLiteral("         ميزان فضا");
-const QString kPlanBandwidth = QStringLiteral("        پهناي باند");
-const QString kPlanPrice = QStringLiteral("             قيمت");
-const QString kPlanOther = QStringLiteral("      ساير اطلاعات");
-const QString kDomainId = QStringLiteral("     شماره ثبت");
-const QString kDomainExtension = QStringLiteral("        پسوند دامنه");
-const QString kDomainPrice = QStringLiteral("      قيمت ساليانه");
-const QString kCustomerId = QStringLiteral("       شماره ثبت");
-const QString kCustomerUser = QStringLiteral("          نام کاربري");
-const QString kCustomerName = QStringLiteral("               نام ");
-const QString kCustomerFamily = QStringLiteral("       نام خانوادگي");
-const QString kCustomerEmail = QStringLiteral("             ايميل ");
-const QString kCustomerTell = QStringLiteral("             تلفن");
-const QString kCustomerMobile = QStringLiteral("            موبايل");
-const QString kCustomerPostal = QStringLiteral("          کد پستي");
-const QString kCustomerOther = QStringLiteral("      ساير اطلاعات");
 
 const QString kNotDeleted = QStringLiteral("اين رکورد حذف نشد.");
 const QString kReason = QStringLiteral("علت: ");
-const QString kUnreadableTitle = QStringLiteral("بانک اطلاعات");
-const QString kUnreadable = QStringLiteral("جدول %1 از فايل بانک اطلاعات خوانده نشد: %2\n"
-                                           "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.");
 
-constexpr int kMsgWarning = 48;
 } // namespace
 
 // What tells the four list windows apart.
@@ -81,38 +40,49 @@ namespace {
 
 QList<GridColumn> planColumns()
 {
-    return {{kPlanId, QStringLiteral("ID"), 1200},       {kPlanName, QStringLiteral("namep"), 1800},
-            {kPlanDisk, QStringLiteral("mf"), 1400},     {kPlanBandwidth, QStringLiteral("pb"), 1400},
-            {kPlanPrice, QStringLiteral("gs"), 1560},    {kPlanOther, QStringLiteral("sa"), 2400}};
+    return {{QStringLiteral("        شماره ثبت"), QStringLiteral("ID"), 1200},
+            {QStringLiteral("           نام پنل"), QStringLiteral("namep"), 1800},
+            {QStringLiteral("         ميزان فضا"), QStringLiteral("mf"), 1400},
+            {QStringLiteral("        پهناي باند"), QStringLiteral("pb"), 1400},
+            {QStringLiteral("             قيمت"), QStringLiteral("gs"), 1560},
+            {QStringLiteral("      ساير اطلاعات"), QStringLiteral("sa"), 2400}};
 }
 
 const CatalogueListMember& memberOf(int kind)
 {
+    // clang-format off
     static const CatalogueListMember members[] = {
-        {kCaptionForm6, Table::winhost, [] { forms().showModal<Form2>(); }, kDeleteForm6,
-         {kAskForm6, kTitleForm6, {}, kNotDeleted, kReason}, planColumns(), 4, true, false, 10200},
-        {kCaptionForm7, Table::linhost, [] { forms().showModal<Form3>(); }, kDeleteForm7,
-         {kAskForm7, kTitleForm7, {}, kNotDeleted, kReason}, planColumns(), 4, true, false, 10200},
+        {QStringLiteral("      ويرايش پنل ويندوز"), Table::winhost, [] { forms().showModal<Form2>(); },
+         QStringLiteral("حذف پنل"),
+         {QStringLiteral("آيا ميخواهيد پنل انتخابي حذف شود"), QStringLiteral("حذف پنل ها"), {}, kNotDeleted, kReason},
+         planColumns(), 4, true, false, 10200},
+        {QStringLiteral("      ويرايش پنل لينوکس"), Table::linhost, [] { forms().showModal<Form3>(); },
+         QStringLiteral("حذف پنل"),
+         {QStringLiteral("آيا ميخواهيد پنل انتخابي حذف شود"), QStringLiteral("حذف پنل ها"), {}, kNotDeleted, kReason},
+         planColumns(), 4, true, false, 10200},
         // The domain extension list ignores a failing delete.
-        {kCaptionForm8, Table::newdomin, [] { forms().showModal<Form4>(); }, kDeleteForm8,
-         {kAskForm8, kTitleForm8, {}, {}, {}},
-         {{kDomainId, QStringLiteral("ID"), 1200},
-          {kDomainExtension, QStringLiteral("pd"), 1900},
-          {kDomainPrice, QStringLiteral("gs"), 1900}},
+        {QStringLiteral("      ويرايش دامين ها"), Table::newdomin, [] { forms().showModal<Form4>(); },
+         QStringLiteral("حذف دامين "),
+         {QStringLiteral(" آيا شما ميخواهيد دامين مورد نظر راحذف کنيد "), QStringLiteral("حذف دامين ها"), {}, {}, {}},
+         {{QStringLiteral("     شماره ثبت"), QStringLiteral("ID"), 1200},
+          {QStringLiteral("        پسوند دامنه"), QStringLiteral("pd"), 1900},
+          {QStringLiteral("      قيمت ساليانه"), QStringLiteral("gs"), 1900}},
          2, false, true, 5520},
-        {kCaptionForm9, Table::newmoshtary, [] { forms().showModal<Form5>(); }, kDeleteForm9,
-         {kAskForm9, kTitleForm9, {}, kNotDeleted, kReason},
-         {{kCustomerId, QStringLiteral("ID"), 1100},
-          {kCustomerUser, QStringLiteral("nuser"), 1500},
-          {kCustomerName, QStringLiteral("name"), 1300},
-          {kCustomerFamily, QStringLiteral("fname"), 1600},
-          {kCustomerEmail, QStringLiteral("email"), 2200},
-          {kCustomerTell, QStringLiteral("tell"), 1400},
-          {kCustomerMobile, QStringLiteral("mob"), 1400},
-          {kCustomerPostal, QStringLiteral("kp"), 1300},
-          {kCustomerOther, QStringLiteral("sa"), 2200}},
+        {QStringLiteral("     ويرايش مشتري"), Table::newmoshtary, [] { forms().showModal<Form5>(); },
+         QStringLiteral("حذف مشتري"),
+         {QStringLiteral(" آيا شما ميخواهيد مشتري مورد نظر راحذف کنيد "), QStringLiteral("حذف مشتري "), {}, kNotDeleted, kReason},
+         {{QStringLiteral("       شماره ثبت"), QStringLiteral("ID"), 1100},
+          {QStringLiteral("          نام کاربري"), QStringLiteral("nuser"), 1500},
+          {QStringLiteral("               نام "), QStringLiteral("name"), 1300},
+          {QStringLiteral("       نام خانوادگي"), QStringLiteral("fname"), 1600},
+          {QStringLiteral("             ايميل "), QStringLiteral("email"), 2200},
+          {QStringLiteral("             تلفن"), QStringLiteral("tell"), 1400},
+          {QStringLiteral("            موبايل"), QStringLiteral("mob"), 1400},
+          {QStringLiteral("          کد پستي"), QStringLiteral("kp"), 1300},
+          {QStringLiteral("      ساير اطلاعات"), QStringLiteral("sa"), 2200}},
          -1, false, true, 14520},
     };
+    // clang-format on
     return members[kind];
 }
 
@@ -136,8 +106,8 @@ CatalogueList::CatalogueList(Kind kind, QWidget* parent)
     const int deleteLeft = width - kMargin - kButtonWidth;
     Command1 = Controls::button(this, "Command1", m_member.deleteCaption, deleteLeft, kButtonTop, kButtonWidth,
                                 kButtonHeight);
-    Command2 = Controls::button(this, "Command2", kBack, deleteLeft - 120 - kButtonWidth, kButtonTop, kButtonWidth,
-                                kButtonHeight);
+    Command2 = Controls::button(this, "Command2", QStringLiteral("بازگشت"), deleteLeft - 120 - kButtonWidth,
+                                kButtonTop, kButtonWidth, kButtonHeight);
     connect(Command1, &QPushButton::clicked, this, &CatalogueList::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CatalogueList::Command2_Click);
 
@@ -156,8 +126,11 @@ void CatalogueList::Form_Load()
     // but whose table does not read is told here by the lists that report it.
     const bool read = openQuery(QStringLiteral("SELECT * FROM ") + tableName(m_member.table));
     if (!read && m_member.reportUnreadable && Database::storeFor(Adodc1->databasePath())) {
-        PersianMsgBox(this, kUnreadable.arg(Adodc1->tableName(), Adodc1->lastError()), kMsgWarning,
-                      kUnreadableTitle);
+        PersianMsgBox(this,
+                      QStringLiteral("جدول %1 از فايل بانک اطلاعات خوانده نشد: %2\n"
+                                     "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.")
+                          .arg(Adodc1->tableName(), Adodc1->lastError()),
+                      MsgBoxStyle::Exclamation, QStringLiteral("بانک اطلاعات"));
     }
     DataGrid1->setDataSource(Adodc1, m_member.columns);
     addSearch(true);

@@ -25,35 +25,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("کروانتا  - گزارش گيري سفارش");
-
-// Design texts. The filled labels carry placeholders naming the setting that replaces them.
-const QString kBusinessTitlePlaceholder = QStringLiteral("نام شرکت در تنظيمات فاکتور");
-const QString kInvoiceTitlePlaceholder = QStringLiteral("عنوان فاکتور در تنظيمات فاکتور");
-const QString kPrintTimeCaption = QStringLiteral(": ساعت چاپ");
-const QString kPrintTimePlaceholder = QStringLiteral("Label3");
-const QString kPrintDateCaption = QStringLiteral(": تاريخ چاپ");
-const QString kPrintDatePlaceholder = QStringLiteral("Label3");
-
-const QString kOrderNumberCaption = QStringLiteral(": شماره ثبت ");
-const QString kNameCaption = QStringLiteral(": نام ");
-const QString kFamilyNameCaption = QStringLiteral(": نام خانوادگي ");
-const QString kEmailCaption = QStringLiteral(": پست الکترونيک");
-const QString kPlanCaption = QStringLiteral(": نام پنل هاست انتخابي");
-const QString kDomainCaption = QStringLiteral(": نام دامنه ");
-const QString kDomainDot = QStringLiteral(".");
-const QString kNotesCaption = QStringLiteral(": موارد قابل ذکر در اين سفارش");
-const QString kSetupCostCaption = QStringLiteral(": هزينه را اندازي سرويس");
-const QString kOtherCostsCaption = QStringLiteral(": ديگر هزينه خدماتي");
-const QString kTotalCaption = QStringLiteral(": کل هزينه اين سفارش");
-const QString kOrderDateCaption = QStringLiteral(": تاريخ ثبت اين سفارش");
-
-const QString kInvoiceNotesPlaceholder = QStringLiteral(
-    "توضيحات فاکتور براي ثبت توضيحات بايد در تنظيمات فاکتور ثبت شود . ( با تشکر گروه نرم افزاري سروندو )");
-const QString kCustomerSignaturePlaceholder = QStringLiteral("امضاي مشتري در تنظيمات فاکتور");
-const QString kSellerSignaturePlaceholder = QStringLiteral("مهر و امضاء فروشنده در تنظيمات فاکتور");
-const QString kAddressPlaceholder = QStringLiteral("آدرس شرکت فروشنده در تنظيمات فاکتور");
-
 const QString kBadr = QStringLiteral("Badr");
 const QString kArial = QStringLiteral("Arial");
 // A face whose joined Persian letters all map back to their characters in a PDF.
@@ -114,60 +85,62 @@ constexpr Qt::Alignment L = Qt::AlignLeft;
 // e-mail address; the plan, its period and price; the domain (name, dot, extension read left to
 // right as one address), its period and price; the order's notes; set-up and other costs; the
 // total and the order date. Every box is wide enough for its caption on one line.
+// The filled labels carry design placeholders naming the setting that replaces them.
 // clang-format off
 const ControlSpec kControls[] = {
     {0, "Image1", Kind::Picture, {}, {7125, 30, 1650, 1365}, L, -1, -1, 0},
     {0, "Shape1", Kind::Frame, {}, {7095, 0, 1715, 1425}, L, -1, -1, 0},
-    {0, "Label1", Kind::Filled, kBusinessTitlePlaceholder, {3540, 120, 3510, 600}, C, BusinessTitleFont, 0, kPad},
-    {0, "Label4", Kind::Filled, kInvoiceTitlePlaceholder, {3540, 765, 3510, 480}, C, InvoiceTitleFont, 2, kPad},
-    {0, "Label5", Kind::Caption, kPrintTimeCaption, {2100, 405, 1140, 345}, R, HeaderCaptionFont, 1, kPad},
-    {0, "Label6", Kind::Filled, kPrintTimePlaceholder, {0, 450, 2100, 300}, R, PrintStampFont, 1, kPad},
-    {0, "Label2", Kind::Caption, kPrintDateCaption, {2100, 825, 1140, 345}, R, HeaderCaptionFont, 3, kPad},
-    {0, "Label3", Kind::Filled, kPrintDatePlaceholder, {0, 890, 2100, 285}, R, PrintStampFont, 3, kPad},
+    {0, "Label1", Kind::Filled, QStringLiteral("نام شرکت در تنظيمات فاکتور"), {3540, 120, 3510, 600}, C, BusinessTitleFont, 0, kPad},
+    {0, "Label4", Kind::Filled, QStringLiteral("عنوان فاکتور در تنظيمات فاکتور"), {3540, 765, 3510, 480}, C, InvoiceTitleFont, 2, kPad},
+    {0, "Label5", Kind::Caption, QStringLiteral(": ساعت چاپ"), {2100, 405, 1140, 345}, R, HeaderCaptionFont, 1, kPad},
+    {0, "Label6", Kind::Filled, QStringLiteral("Label3"), {0, 450, 2100, 300}, R, PrintStampFont, 1, kPad},
+    {0, "Label2", Kind::Caption, QStringLiteral(": تاريخ چاپ"), {2100, 825, 1140, 345}, R, HeaderCaptionFont, 3, kPad},
+    {0, "Label3", Kind::Filled, QStringLiteral("Label3"), {0, 890, 2100, 285}, R, PrintStampFont, 3, kPad},
     {0, "Line1", Kind::Rule, {}, {45, 1515, 8820, 0}, L, -1, -1, 0},
     {0, "Line2", Kind::Rule, {}, {30, 1545, 8835, 0}, L, -1, -1, 0},
     {0, "Line3", Kind::Rule, {}, {60, 1530, 8820, 0}, L, -1, -1, 0},
 
-    {1, "Label11", Kind::Caption, kOrderNumberCaption, {7710, 105, 1170, 300}, R, DetailCaptionFont, 0, kPad},
+    {1, "Label11", Kind::Caption, QStringLiteral(": شماره ثبت "), {7710, 105, 1170, 300}, R, DetailCaptionFont, 0, kPad},
     {1, "Text1", Kind::Field, QStringLiteral("ID"), {6900, 135, 810, 300}, R, DetailFieldFont, 0, kPad},
-    {1, "Label12", Kind::Caption, kNameCaption, {6360, 105, 540, 300}, R, DetailCaptionFont, 0, kPad},
+    {1, "Label12", Kind::Caption, QStringLiteral(": نام "), {6360, 105, 540, 300}, R, DetailCaptionFont, 0, kPad},
     {1, "Text2", Kind::Field, QStringLiteral("name"), {4170, 135, 2190, 300}, R, DetailFieldFont, 0, kPad},
-    {1, "Label13", Kind::Caption, kFamilyNameCaption, {2820, 105, 1350, 300}, R, DetailCaptionFont, 0, kPad},
+    {1, "Label13", Kind::Caption, QStringLiteral(": نام خانوادگي "), {2820, 105, 1350, 300}, R, DetailCaptionFont, 0, kPad},
     {1, "Text3", Kind::Field, QStringLiteral("fname"), {0, 135, 2820, 300}, R, DetailFieldFont, 0, kPad},
-    {1, "Label14", Kind::Caption, kEmailCaption, {7410, 555, 1470, 300}, R, DetailCaptionFont, 1, kPad},
+    {1, "Label14", Kind::Caption, QStringLiteral(": پست الکترونيک"), {7410, 555, 1470, 300}, R, DetailCaptionFont, 1, kPad},
     {1, "Text4", Kind::Field, QStringLiteral("email"), {0, 575, 7410, 300}, R, DetailFieldFont, 1, kPad},
 
-    {1, "Label15", Kind::Caption, kPlanCaption, {6870, 1005, 2010, 300}, R, DetailCaptionFont, 2, kPad},
+    {1, "Label15", Kind::Caption, QStringLiteral(": نام پنل هاست انتخابي"), {6870, 1005, 2010, 300}, R, DetailCaptionFont, 2, kPad},
     {1, "Text5", Kind::Field, QStringLiteral("npah"), {3570, 1025, 3300, 300}, R, DetailFieldFont, 2, kPad},
     {1, "Text6", Kind::Field, QStringLiteral("sal"), {2070, 1025, 1500, 300}, R, PeriodFont, 2, kPad},
     {1, "Text7", Kind::Field, QStringLiteral("hz"), {0, 1025, 2070, 300}, R, DetailFieldFont, 2, kPad},
-    {1, "Label16", Kind::Caption, kDomainCaption, {7890, 1455, 990, 300}, R, DetailCaptionFont, 3, kPad},
+    {1, "Label16", Kind::Caption, QStringLiteral(": نام دامنه "), {7890, 1455, 990, 300}, R, DetailCaptionFont, 3, kPad},
     {1, "Text8", Kind::Field, QStringLiteral("nd2"), {6705, 1475, 1185, 300}, L, DetailFieldFont, 3, 0},
-    {1, "Label17", Kind::Caption, kDomainDot, {6645, 1475, 60, 300}, L, DetailFieldFont, 3, 0},
+    {1, "Label17", Kind::Caption, QStringLiteral("."), {6645, 1475, 60, 300}, L, DetailFieldFont, 3, 0},
     {1, "Text9", Kind::Field, QStringLiteral("nd1"), {3570, 1475, 3075, 300}, R, DetailFieldFont, 3, 0},
 
     {1, "Text10", Kind::Field, QStringLiteral("htsd2"), {2070, 1475, 1500, 300}, R, PeriodFont, 3, kPad},
     {1, "Text11", Kind::Field, QStringLiteral("htsd1"), {0, 1475, 2070, 300}, R, DetailFieldFont, 3, kPad},
-    {1, "Label18", Kind::Caption, kNotesCaption, {6150, 1905, 2730, 300}, R, DetailCaptionFont, 4, kPad},
+    {1, "Label18", Kind::Caption, QStringLiteral(": موارد قابل ذکر در اين سفارش"), {6150, 1905, 2730, 300}, R, DetailCaptionFont, 4, kPad},
     {1, "Text12", Kind::Field, QStringLiteral("mgzas"), {0, 1905, 6150, 300}, R, DetailFieldFont, 4, kPad},
 
-    {1, "Label19", Kind::Caption, kSetupCostCaption, {6750, 2355, 2130, 300}, R, DetailCaptionFont, 5, kPad},
+    {1, "Label19", Kind::Caption, QStringLiteral(": هزينه را اندازي سرويس"), {6750, 2355, 2130, 300}, R, DetailCaptionFont, 5, kPad},
     {1, "Text13", Kind::Field, QStringLiteral("hras"), {4560, 2380, 2190, 300}, R, DetailFieldFont, 5, kPad},
-    {1, "Label20", Kind::Caption, kOtherCostsCaption, {2250, 2355, 2310, 300}, R, DetailCaptionFont, 5, kPad},
+    {1, "Label20", Kind::Caption, QStringLiteral(": ديگر هزينه خدماتي"), {2250, 2355, 2310, 300}, R, DetailCaptionFont, 5, kPad},
     {1, "Text14", Kind::Field, QStringLiteral("dhkh"), {0, 2380, 2250, 300}, R, DetailFieldFont, 5, kPad},
-    {1, "Label21", Kind::Caption, kTotalCaption, {6750, 2805, 2130, 300}, R, DetailCaptionFont, 6, kPad},
+    {1, "Label21", Kind::Caption, QStringLiteral(": کل هزينه اين سفارش"), {6750, 2805, 2130, 300}, R, DetailCaptionFont, 6, kPad},
     {1, "Text15", Kind::Field, QStringLiteral("khas"), {4560, 2830, 2190, 300}, R, TotalFont, 6, kPad},
-    {1, "Label22", Kind::Caption, kOrderDateCaption, {2250, 2805, 2310, 300}, R, DetailCaptionFont, 6, kPad},
+    {1, "Label22", Kind::Caption, QStringLiteral(": تاريخ ثبت اين سفارش"), {2250, 2805, 2310, 300}, R, DetailCaptionFont, 6, kPad},
     {1, "Text16", Kind::Field, QStringLiteral("tss"), {0, 2830, 2250, 300}, R, DetailFieldFont, 6, kPad},
 
     {2, "Line4", Kind::Rule, {}, {60, 0, 8820, 0}, L, -1, -1, 0},
     {2, "Line5", Kind::Rule, {}, {45, 30, 8835, 0}, L, -1, -1, 0},
     {2, "Line6", Kind::Rule, {}, {75, 15, 8820, 0}, L, -1, -1, 0},
-    {2, "Label10", Kind::Filled, kInvoiceNotesPlaceholder, {120, 90, 8745, 750}, R, NotesFont, 0, kPad},
-    {2, "Label7", Kind::Filled, kCustomerSignaturePlaceholder, {6735, 945, 2085, 300}, R, SignatureFont, 1, kPad},
-    {2, "Label8", Kind::Filled, kSellerSignaturePlaceholder, {120, 900, 2505, 300}, R, SignatureFont, 1, kPad},
+    {2, "Label10", Kind::Filled, QStringLiteral(
+    "توضيحات فاکتور براي ثبت توضيحات بايد در تنظيمات فاکتور ثبت شود . ( با تشکر گروه نرم افزاري سروندو )"), {120, 90, 8745, 750}, R, NotesFont, 0, kPad},
+    {2, "Label7", Kind::Filled, QStringLiteral("امضاي مشتري در تنظيمات فاکتور"), {6735, 945, 2085, 300}, R, SignatureFont, 1, kPad},
+    {2, "Label8", Kind::Filled, QStringLiteral("مهر و امضاء فروشنده در تنظيمات فاکتور"), {120, 900, 2505, 300}, R, SignatureFont, 1, kPad},
     {2, "Shape19", Kind::Rule, {}, {135, 1425, 8745, 0}, L, -1, -1, 0},
-    {2, "Label9", Kind::Filled, kAddressPlaceholder, {105, 1545, 8760, 330}, C, AddressFont, 2, kPad},
+    {2, "Label9", Kind::Filled, QStringLiteral("آدرس شرکت فروشنده در تنظيمات فاکتور"), {105, 1545, 8760, 330}, C, AddressFont, 2, kPad},
 };
 // clang-format on
 
@@ -301,7 +274,7 @@ DataReport1::DataReport1()
 
 QString DataReport1::caption() const
 {
-    return kCaption;
+    return QStringLiteral("کروانتا  - گزارش گيري سفارش");
 }
 
 const std::array<ReportFont, 12>& DataReport1::designFonts()

@@ -20,7 +20,6 @@
 #include <QTextDocument>
 
 namespace {
-const QString kCaption = QStringLiteral("     ثبت سفارش");
 
 // Window layout in twips: rows of caption (right) and value (left) inside a light frame.
 constexpr int kWidth = 10260;
@@ -196,7 +195,7 @@ void Form10::boxChanged(QLineEdit* changed)
 
 void Form10::Form_Load()
 {
-    setupWindow(kCaption, kWidth, kHeight);
+    setupWindow(QStringLiteral("     ثبت سفارش"), kWidth, kHeight);
 
     // Failing steps are skipped: the window then opens with empty controls.
     openRecord();

@@ -16,12 +16,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("      ويرايش سفارش ها");
 const QString kPrint = QStringLiteral("چاپ");
-const QString kDelete = QStringLiteral("حذف سفارش");
-const QString kBack = QStringLiteral("بازگشت");
-const QString kDeletePrompt = QStringLiteral(" آيا شما ميخواهيد سفارش مورد نظر راحذف کنيد ");
-const QString kDeleteTitle = QStringLiteral("حذف سفارش ها");
 const QString kOrderQuery = QStringLiteral("SELECT * FROM ss WHERE ID=");
 
 // The grid's columns in display order: caption (blanks kept), field, width in twips.
@@ -40,10 +35,6 @@ QList<GridColumn> gridColumns()
     };
 }
 
-// Our own notices, for what the list cannot do.
-const QString kNothingToDelete = QStringLiteral("هيچ سفارشي براي حذف انتخاب نشده است.");
-const QString kDeleteFailed = QStringLiteral("حذف اين سفارش انجام نشد؛ سفارش در پايگاه داده باقي مانده است.");
-const QString kReason = QStringLiteral("علت: ");
 const QString kOrderUnreadable =
     QStringLiteral("اين سفارش از پايگاه داده خوانده نشد؛ فاکتوري نمايش داده نمي شود.");
 
@@ -66,8 +57,8 @@ Form14::Form14(QWidget* parent) : RecordListWindow(parent)
     placeTwips(DataGrid1, 120, 120, 8655, 6495);
 
     Command1 = Controls::button(this, "Command1", kPrint, 7560, 6720, 1215, 375);
-    Command3 = Controls::button(this, "Command3", kDelete, 6240, 6720, 1215, 375);
-    Command4 = Controls::button(this, "Command4", kBack, 120, 6720, 1215, 375);
+    Command3 = Controls::button(this, "Command3", QStringLiteral("حذف سفارش"), 6240, 6720, 1215, 375);
+    Command4 = Controls::button(this, "Command4", QStringLiteral("بازگشت"), 120, 6720, 1215, 375);
 
     connect(Command1, &QPushButton::clicked, this, &Form14::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form14::Command3_Click);
@@ -77,7 +68,7 @@ Form14::Form14(QWidget* parent) : RecordListWindow(parent)
 
 void Form14::Form_Load()
 {
-    setupWindow(kCaption, 8880, 7200);
+    setupWindow(QStringLiteral("      ويرايش سفارش ها"), 8880, 7200);
 
     DataGrid1->setDataSource(Adodc1, gridColumns());
     addSearch(true);
@@ -139,7 +130,11 @@ void Form14::Command1_Click()
 
 void Form14::Command3_Click()
 {
-    deleteCurrentRow({kDeletePrompt, kDeleteTitle, kNothingToDelete, kDeleteFailed, kReason});
+    // The notices of nothing chosen and of a failed delete are our own, for what the list cannot do.
+    deleteCurrentRow({QStringLiteral(" آيا شما ميخواهيد سفارش مورد نظر راحذف کنيد "),
+                      QStringLiteral("حذف سفارش ها"), QStringLiteral("هيچ سفارشي براي حذف انتخاب نشده است."),
+                      QStringLiteral("حذف اين سفارش انجام نشد؛ سفارش در پايگاه داده باقي مانده است."),
+                      QStringLiteral("علت: ")});
 }
 
 void Form14::Command4_Click()

@@ -19,6 +19,8 @@ class KeyboardLayout
 public:
     // The name of the Persian layout.
     static inline const QString kPersian = QStringLiteral("00000429");
+    // The name the program asks for to turn it off, back to ordinary typing.
+    static inline const QString kOrdinary = QStringLiteral("1");
 
     virtual ~KeyboardLayout() = default;
     // Loads and activates the named layout: the Persian one for kPersian, else ordinary typing.

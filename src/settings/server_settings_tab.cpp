@@ -14,23 +14,8 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("    سرور    ");
-const QString kHeading = QStringLiteral("رشته اتصال سرور PostgreSQL (خالي: فايل db.mdb) :");
-const QString kNote = QStringLiteral("رمز عبور را اينجا ننويسيد، آن را در فايل ‪~/.pgpass‬ بگذاريد. "
-                                     "سرور ثبت شده از اجراي بعدي نرم افزار به کار مي رود.");
-const QString kSave = QStringLiteral("ثبت سرور");
-const QString kTest = QStringLiteral("آزمايش اتصال");
-const QString kCopy = QStringLiteral("انتقال db.mdb به سرور");
 const QString kTitle = QStringLiteral("سرور بانک اطلاعات");
 const QString kNoServer = QStringLiteral("رشته اتصال سرور را بنويسيد.");
-const QString kTestPassed = QStringLiteral("اتصال به سرور برقرار شد و اين نرم افزار مي تواند با بانک اطلاعات آن کار کند.");
-const QString kSavedServer = QStringLiteral("سرور ثبت شد؛ نرم افزار از اجراي بعدي با اين سرور کار مي کند.");
-const QString kSavedFile = QStringLiteral("سرور حذف شد؛ نرم افزار از اجراي بعدي با فايل db.mdb کار مي کند.");
-const QString kCopied = QStringLiteral("اطلاعات فايل db.mdb به سرور منتقل شد.");
-const QString kCopyFailed = QStringLiteral("اطلاعات به سرور منتقل نشد و چيزي در سرور تغيير نکرد:\n%1");
-
-constexpr int kWarning = 48;
-constexpr int kInformation = 64;
 
 } // namespace
 
@@ -38,16 +23,23 @@ ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
 {
     using namespace Controls;
     setObjectName(QStringLiteral("ServerSettingsTab"));
-    ServerLabel = fittedLabel(this, "ServerLabel", kHeading, 120, 120, 4935, 255);
+    ServerLabel =
+        fittedLabel(this, "ServerLabel", QStringLiteral("رشته اتصال سرور PostgreSQL (خالي: فايل db.mdb) :"),
+                    120, 120, 4935, 255);
     ServerText = latinTextBox(this, "ServerText", 120, 420, 4935, 315);
     ServerText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ServerText->setText(SettingsStore::read(SettingsStore::kDatabase, SettingsStore::kServerKey));
     ServerText->setCursorPosition(0);
-    ServerNote = label(this, "ServerNote", kNote, 120, 780, 4935, 480);
+    ServerNote = label(
+        this, "ServerNote",
+        QStringLiteral(
+            "رمز عبور را اينجا ننويسيد، آن را در فايل ‪~/.pgpass‬ بگذاريد. "
+            "سرور ثبت شده از اجراي بعدي نرم افزار به کار مي رود."),
+        120, 780, 4935, 480);
     ServerNote->setWordWrap(true);
-    ServerSave = button(this, "ServerSave", kSave, 3840, 1380, 1215, 375);
-    ServerTest = button(this, "ServerTest", kTest, 2520, 1380, 1215, 375);
-    ServerCopy = button(this, "ServerCopy", kCopy, 120, 1380, 2295, 375);
+    ServerSave = button(this, "ServerSave", QStringLiteral("ثبت سرور"), 3840, 1380, 1215, 375);
+    ServerTest = button(this, "ServerTest", QStringLiteral("آزمايش اتصال"), 2520, 1380, 1215, 375);
+    ServerCopy = button(this, "ServerCopy", QStringLiteral("انتقال db.mdb به سرور"), 120, 1380, 2295, 375);
     tabOrder({ServerText, ServerSave, ServerTest, ServerCopy});
     connect(ServerSave, &QPushButton::clicked, this, &ServerSettingsTab::ServerSave_Click);
     connect(ServerTest, &QPushButton::clicked, this, &ServerSettingsTab::ServerTest_Click);
@@ -56,7 +48,7 @@ ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
 
 QString ServerSettingsTab::caption()
 {
-    return kCaption;
+    return QStringLiteral("    سرور    ");
 }
 
 void ServerSettingsTab::ServerSave_Click()
@@ -64,11 +56,15 @@ void ServerSettingsTab::ServerSave_Click()
     const QString server = ServerText->text().trimmed();
     const QString problem = server.isEmpty() ? QString() : Postgres::checkConnectionString(server);
     if (!problem.isEmpty()) {
-        PersianMsgBox(this, problem, kWarning, kTitle);
+        PersianMsgBox(this, problem, MsgBoxStyle::Exclamation, kTitle);
         return;
     }
     SettingsStore::write(SettingsStore::kDatabase, SettingsStore::kServerKey, server);
-    PersianMsgBox(this, server.isEmpty() ? kSavedFile : kSavedServer, kInformation, kTitle);
+    PersianMsgBox(this,
+                  server.isEmpty()
+                      ? QStringLiteral("سرور حذف شد؛ نرم افزار از اجراي بعدي با فايل db.mdb کار مي کند.")
+                      : QStringLiteral("سرور ثبت شد؛ نرم افزار از اجراي بعدي با اين سرور کار مي کند."),
+                  MsgBoxStyle::Information, kTitle);
 }
 
 void ServerSettingsTab::ServerTest_Click()
@@ -76,9 +72,12 @@ void ServerSettingsTab::ServerTest_Click()
     const QString server = ServerText->text().trimmed();
     const QString problem = server.isEmpty() ? kNoServer : Postgres::Server::testConnection(server);
     if (problem.isEmpty())
-        PersianMsgBox(this, kTestPassed, kInformation, kTitle);
+        PersianMsgBox(
+            this,
+            QStringLiteral("اتصال به سرور برقرار شد و اين نرم افزار مي تواند با بانک اطلاعات آن کار کند."),
+            MsgBoxStyle::Information, kTitle);
     else
-        PersianMsgBox(this, problem, kWarning, kTitle);
+        PersianMsgBox(this, problem, MsgBoxStyle::Exclamation, kTitle);
 }
 
 void ServerSettingsTab::ServerCopy_Click()
@@ -92,7 +91,10 @@ void ServerSettingsTab::ServerCopy_Click()
     if (store)
         problem = Postgres::replaceFromDatabaseFile(store.get(), file, true);
     if (problem.isEmpty())
-        PersianMsgBox(this, kCopied, kInformation, kTitle);
+        PersianMsgBox(this, QStringLiteral("اطلاعات فايل db.mdb به سرور منتقل شد."), MsgBoxStyle::Information,
+                      kTitle);
     else
-        PersianMsgBox(this, kCopyFailed.arg(problem), kWarning, kTitle);
+        PersianMsgBox(this,
+                      QStringLiteral("اطلاعات به سرور منتقل نشد و چيزي در سرور تغيير نکرد:\n%1").arg(problem),
+                      MsgBoxStyle::Exclamation, kTitle);
 }

@@ -28,35 +28,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("      تنظيمات نرم افزار");
-const QString kGeneralTab = QStringLiteral("    عمومي    ");
-const QString kSecurityTab = QStringLiteral("     امنيت نرم افزر    ");
-const QString kReturn = QStringLiteral("بازگشت");
-const QString kDialogTitle = QStringLiteral("  تصوير مورد نظر خود را با اندازه مناسب انتخاب کنيد");
-const QString kPictureFilter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
-const QString kKeyboardOption = QStringLiteral("فارسي کردن صفحه کليد هنگام اجراي برنامه ");
-const QString kPictureHeading = QStringLiteral("تصوير پشت زمينه صفحه اصلي");
-const QString kOpenPicture = QStringLiteral("باز کردن تصوير");
-const QString kRemovePicture = QStringLiteral("حذف عکس");
-const QString kSave = QStringLiteral("ثبت اطلاعات");
-const QString kSecurityNote = QStringLiteral("در اين قسمت از نرم افزار ميتوانيد بر روي نرم افزار رمز قرار دهيد .");
-const QString kUserCaption = QStringLiteral("نام کاربري :");
-const QString kPasswordCaption = QStringLiteral("رمز عبور    :");
-const QString kRemovePassword = QStringLiteral("حذف رمز عبور");
-const QString kSetPassword = QStringLiteral("ثبت رمز عبور");
 const QString kSecurityTitle = QStringLiteral("امنيت نرم افزار");
-const QString kNoUserName = QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد");
-const QString kNoPassword = QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد");
-const QString kPasswordSet = QStringLiteral("نرم افزار با موفقيت رمز گذاري شد");
-const QString kPasswordRemoved = QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد");
-// Our own: hashing the password needs memory that may not be there.
-const QString kPasswordNotSet = QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد");
-
-const QString kKeyboardOff = QStringLiteral("1");
-const QString kDefaultPicture = QStringLiteral("corvanta.jpg");
-
-constexpr int kWarning = 48;
-constexpr int kInformation = 64;
 
 // The controls of a tab stand on its page, placed from the page's corner: the tab control's
 // corner less the height of the row of tabs.
@@ -100,23 +72,23 @@ bool sodiumReady()
 Form16::Form16(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("Form16"));
-    setupWindow(kCaption, 5415, 3375);
+    setupWindow(QStringLiteral("      تنظيمات نرم افزار"), 5415, 3375);
 
     XTab1 = new QTabWidget(this);
     XTab1->setObjectName(QStringLiteral("XTab1"));
     placeTwips(XTab1, 120, kTabTop, 5175, 2655);
-    addTabPage(new QWidget, kGeneralTab);
-    addTabPage(new QWidget, kSecurityTab);
+    addTabPage(new QWidget, QStringLiteral("    عمومي    "));
+    addTabPage(new QWidget, QStringLiteral("     امنيت نرم افزر    "));
     buildGeneralTab(XTab1->widget(0));
     buildSecurityTab(XTab1->widget(1));
     addTabPage(new ServerSettingsTab, ServerSettingsTab::caption());
 
-    Command1 = Controls::button(this, "Command1", kReturn, 120, 2880, 1215, 375);
+    Command1 = Controls::button(this, "Command1", QStringLiteral("بازگشت"), 120, 2880, 1215, 375);
 
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-    CommonDialog1->DialogTitle = kDialogTitle;
-    CommonDialog1->Filter = kPictureFilter;
+    CommonDialog1->DialogTitle = QStringLiteral("  تصوير مورد نظر خود را با اندازه مناسب انتخاب کنيد");
+    CommonDialog1->Filter = QStringLiteral("(*.JPG,*.BMP)|*.JPG;*.BMP");
 
     connectHandlers();
 }
@@ -125,9 +97,11 @@ void Form16::buildGeneralTab(QWidget* page)
 {
     using namespace Controls;
     constexpr int top = kTabBar;
-    Check1 = checkBox(page, "Check1", kKeyboardOption, 1560, 600 - top, 3495, 375);
-    Label1 = fittedLabel(page, "Label1", kPictureHeading, 2880, 1200 - top, 2115, 195);
-    Command2 = button(page, "Command2", kOpenPicture, 120, 1515 - top, 1095, 375);
+    Check1 = checkBox(page, "Check1", QStringLiteral("فارسي کردن صفحه کليد هنگام اجراي برنامه "), 1560,
+                      600 - top, 3495, 375);
+    Label1 =
+        fittedLabel(page, "Label1", QStringLiteral("تصوير پشت زمينه صفحه اصلي"), 2880, 1200 - top, 2115, 195);
+    Command2 = button(page, "Command2", QStringLiteral("باز کردن تصوير"), 120, 1515 - top, 1095, 375);
     Text1 = latinTextBox(page, "Text1", 1320, 1560 - top, 3735, 315);
     // A path reads left to right and from the left, also when its folder names are Persian.
     Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -144,25 +118,27 @@ void Form16::buildGeneralTab(QWidget* page)
     QPalette pal = Label2->palette();
     pal.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
     Label2->setPalette(pal);
-    Command6 = button(page, "Command6", kRemovePicture, 120, 2160 - top, 1095, 375);
-    Command3 = button(page, "Command3", kSave, 3840, 2160 - top, 1215, 375);
+    Command6 = button(page, "Command6", QStringLiteral("حذف عکس"), 120, 2160 - top, 1095, 375);
+    Command3 = button(page, "Command3", QStringLiteral("ثبت اطلاعات"), 3840, 2160 - top, 1215, 375);
 }
 
 void Form16::buildSecurityTab(QWidget* page)
 {
     using namespace Controls;
     constexpr int top = kTabBar;
-    Label3 = fittedLabel(page, "Label3", kSecurityNote, 600, 480 - top, 4455, 195);
-    Label4 = fittedLabel(page, "Label4", kUserCaption, 4260, 960 - top, 795, 195);
+    Label3 = fittedLabel(page, "Label3",
+                         QStringLiteral("در اين قسمت از نرم افزار ميتوانيد بر روي نرم افزار رمز قرار دهيد ."),
+                         600, 480 - top, 4455, 195);
+    Label4 = fittedLabel(page, "Label4", QStringLiteral("نام کاربري :"), 4260, 960 - top, 795, 195);
     Text2 = textBox(page, "Text2", 120, 960 - top, 4095, 315);
-    Label5 = fittedLabel(page, "Label5", kPasswordCaption, 4245, 1440 - top, 810, 195);
+    Label5 = fittedLabel(page, "Label5", QStringLiteral("رمز عبور    :"), 4245, 1440 - top, 810, 195);
     Text3 = textBox(page, "Text3", 120, 1440 - top, 4095, 315);
     auto* atSigns = new AtSignPasswordStyle;
     atSigns->setParent(Text3);
     Text3->setStyle(atSigns);
     Text3->setEchoMode(QLineEdit::Password);
-    Command5 = button(page, "Command5", kRemovePassword, 1680, 1800 - top, 1215, 375);
-    Command4 = button(page, "Command4", kSetPassword, 3000, 1800 - top, 1215, 375);
+    Command5 = button(page, "Command5", QStringLiteral("حذف رمز عبور"), 1680, 1800 - top, 1215, 375);
+    Command4 = button(page, "Command4", QStringLiteral("ثبت رمز عبور"), 3000, 1800 - top, 1215, 375);
 }
 
 void Form16::connectHandlers()
@@ -259,7 +235,7 @@ void Form16::Check1_Click()
 {
     const bool ticked = Check1->isChecked();
     SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey, ticked ? QStringLiteral("1") : QStringLiteral("0"));
-    keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : kKeyboardOff);
+    keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : KeyboardLayout::kOrdinary);
 }
 
 void Form16::Command1_Click()
@@ -291,16 +267,20 @@ void Form16::Command6_Click()
 void Form16::Command4_Click()
 {
     if (Text2->text().isEmpty()) {
-        PersianMsgBox(this, kNoUserName, kWarning, kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ نام کاربري را درست وارد کنيد"),
+                      MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
     if (Text3->text().isEmpty()) {
-        PersianMsgBox(this, kNoPassword, kWarning, kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي لطفآ رمز عبور را درست وارد کنيد"),
+                      MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
     const QString hashed = passwordToStore();
+    // Our own message: hashing the password needs memory that may not be there.
     if (hashed.isEmpty()) {
-        PersianMsgBox(this, kPasswordNotSet, kWarning, kSecurityTitle);
+        PersianMsgBox(this, QStringLiteral("کاربر گرامي رمز عبور ثبت نشد، لطفآ دوباره سعي کنيد"),
+                      MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
@@ -308,7 +288,8 @@ void Form16::Command4_Click()
     showStoredPassword(hashed);
     Command4->setEnabled(false);
     Command5->setEnabled(true);
-    PersianMsgBox(this, kPasswordSet, kInformation, kSecurityTitle);
+    PersianMsgBox(this, QStringLiteral("نرم افزار با موفقيت رمز گذاري شد"), MsgBoxStyle::Information,
+                  kSecurityTitle);
 }
 
 void Form16::Command5_Click()
@@ -319,7 +300,8 @@ void Form16::Command5_Click()
     SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, QString());
     Command5->setEnabled(false);
     Command4->setEnabled(true);
-    PersianMsgBox(this, kPasswordRemoved, kInformation, kSecurityTitle);
+    PersianMsgBox(this, QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد"), MsgBoxStyle::Information,
+                  kSecurityTitle);
 }
 
 void Form16::Text2_Change()
@@ -371,10 +353,10 @@ bool matches(const QString& stored, const QString& typed)
 
 QString Form16::backgroundPicturePath() const
 {
-    return Text1->text().isEmpty() ? programFile(kDefaultPicture) : Text1->text();
+    return Text1->text().isEmpty() ? programFile(QStringLiteral("corvanta.jpg")) : Text1->text();
 }
 
 void Form16::applyKeyboardOption() const
 {
-    keyboardLayout().activate(Check1->isChecked() ? KeyboardLayout::kPersian : kKeyboardOff);
+    keyboardLayout().activate(Check1->isChecked() ? KeyboardLayout::kPersian : KeyboardLayout::kOrdinary);
 }

@@ -18,9 +18,6 @@ namespace {
 const QString kProvider = QStringLiteral("Provider=Corvanta.SQLite;Data Source=");
 const QString kNoCurrentRow = QStringLiteral("ركوردي انتخاب نشده است.");
 const QString kNoQuery = QStringLiteral("پرس و جوي اين پنجره معلوم نيست.");
-const QString kBadCriterion = QStringLiteral("شرط جستجو درست نيست.");
-const QString kChangedMeanwhile = QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده يا پاک کرده است. "
-                                                 "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند.");
 
 // Rows are read a page at a time; the cache keeps a few pages.
 constexpr int kPageRows = 200;
@@ -396,7 +393,8 @@ bool DataSource::storeRow(RecordStore* source, const QStringList& columns, const
         // Someone else changed or deleted the row: read it again at the next step.
         forget(*key);
         m_readStale = true;
-        setError(kChangedMeanwhile);
+        setError(QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده يا پاک کرده است. "
+                                "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند."));
     }
     return changed > 0;
 }
@@ -469,7 +467,7 @@ bool DataSource::find(const QString& criterion)
                                          QRegularExpression::CaseInsensitiveOption);
     const auto match = idIs.match(criterion);
     if (!match.hasMatch()) {
-        setError(kBadCriterion);
+        setError(QStringLiteral("شرط جستجو درست نيست."));
         return false;
     }
     bool inRange = false;

@@ -22,12 +22,8 @@ namespace {
 // Messages about the database file, shown to the user.
 const QString kNotUsable = QStringLiteral("فايل بانک اطلاعات «%1» قابل استفاده نيست: %2\n"
                                           "براي بازگرداندن اطلاعات، يک فايل پشتيبان را بازيابي کنيد.");
-const QString kNotSqlite = QStringLiteral("اين فايل بانک اطلاعات اين نرم افزار نيست.");
 const QString kCannotOpen = QStringLiteral("فايل باز نمي شود (%1).");
 const QString kDamaged = QStringLiteral("فايل آسيب ديده است (%1).");
-const QString kMissingTable = QStringLiteral("جدول %1 در فايل نيست.");
-const QString kMissingColumn = QStringLiteral("ستون %2 در جدول %1 نيست.");
-const QString kCannotCreate = QStringLiteral("فايل بانک اطلاعات «%1» ساخته نشد: %2");
 
 std::function<void(const QString&)>& reporter()
 {
@@ -115,7 +111,7 @@ QString checkHeader(const QString& filePath)
         return kCannotOpen.arg(file.errorString());
     const QByteArray header = file.read(100);
     if (!header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return kNotSqlite;
+        return QStringLiteral("اين فايل بانک اطلاعات اين نرم افزار نيست.");
     if (header.size() < 100)
         return kDamaged.arg(QStringLiteral("database disk image is truncated"));
     const auto at = [&](int offset) { return qFromBigEndian<quint32>(header.constData() + offset); };
@@ -131,10 +127,10 @@ QString checkTables(SqliteStore& store)
     for (const TableSchema& table : schema()) {
         const QStringList present = store.columns(table.name);
         if (present.isEmpty())
-            return kMissingTable.arg(table.name);
+            return QStringLiteral("جدول %1 در فايل نيست.").arg(table.name);
         for (const QString& column : table.columns)
             if (!present.contains(column, Qt::CaseInsensitive))
-                return kMissingColumn.arg(table.name, column);
+                return QStringLiteral("ستون %2 در جدول %1 نيست.").arg(table.name, column);
     }
     return {};
 }
@@ -221,7 +217,10 @@ SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
         if (!created.isEmpty()) {
             sqlite3_close(handle);
             QFile::remove(path);
-            refuse(path, kCannotCreate.arg(QDir::toNativeSeparators(path), created), error);
+            refuse(path,
+                   QStringLiteral("فايل بانک اطلاعات «%1» ساخته نشد: %2")
+                       .arg(QDir::toNativeSeparators(path), created),
+                   error);
             return nullptr;
         }
     }

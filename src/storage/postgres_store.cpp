@@ -18,18 +18,10 @@ namespace Postgres {
 
 namespace {
 
-const QString kPassword = QStringLiteral(
-    "رشته اتصال به سرور رمز عبور دارد و نرم افزار رمز عبور را در تنظيمات نگه نمي دارد.\n"
-    "رمز عبور را از رشته اتصال برداريد و در فايل رمز عبور libpq بنويسيد "
-    "(در لينوکس ‪~/.pgpass‬ با اجازه دسترسي 0600، در ويندوز ‪%APPDATA%\\postgresql\\pgpass.conf‬).");
-const QString kBadConnection = QStringLiteral("رشته اتصال به سرور بانک اطلاعات درست نيست (%1).");
 const QString kCannotConnect = QStringLiteral("به سرور بانک اطلاعات وصل نشد: %1");
-const QString kNoPassword = QStringLiteral(
-    "\nسرور رمز عبور مي خواهد: آن را در فايل رمز عبور libpq (در لينوکس ‪~/.pgpass‬) بنويسيد.");
 const QString kNotUsable = QStringLiteral("بانک اطلاعات سرور «%1» قابل استفاده نيست: %2\n"
                                           "نرم افزار چيزي در آن تغيير نمي دهد.");
 const QString kNotOurs = QStringLiteral("جدول %1 در اين بانک اطلاعات از اين نرم افزار نيست (%2).");
-const QString kPartial = QStringLiteral("جدول %1 در اين بانک اطلاعات نيست، ولي جدول هاي ديگر اين نرم افزار هستند.");
 const QString kCannotCreate = QStringLiteral("جدول هاي نرم افزار در بانک اطلاعات سرور ساخته نشد: %1");
 const QString kLost = QStringLiteral(
     "ارتباط با سرور بانک اطلاعات قطع شد و اين کار انجام نشد. آنچه نوشته ايد در پنجره مانده است؛ "
@@ -120,7 +112,8 @@ QString checkConnectionString(const QString& conninfo)
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
     if (!options) {
-        const QString message = kBadConnection.arg(engineWords(error));
+        const QString message =
+            QStringLiteral("رشته اتصال به سرور بانک اطلاعات درست نيست (%1).").arg(engineWords(error));
         PQfreemem(error);
         return message;
     }
@@ -129,7 +122,12 @@ QString checkConnectionString(const QString& conninfo)
         if (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val)
             hasPassword = true;
     PQconninfoFree(options);
-    return hasPassword ? kPassword : QString();
+    if (!hasPassword)
+        return {};
+    return QStringLiteral(
+        "رشته اتصال به سرور رمز عبور دارد و نرم افزار رمز عبور را در تنظيمات نگه نمي دارد.\n"
+        "رمز عبور را از رشته اتصال برداريد و در فايل رمز عبور libpq بنويسيد "
+        "(در لينوکس ‪~/.pgpass‬ با اجازه دسترسي 0600، در ويندوز ‪%APPDATA%\\postgresql\\pgpass.conf‬).");
 }
 
 QByteArray numberedParameters(const QString& sql)
@@ -218,7 +216,8 @@ bool Server::connect()
     }
     m_lastError = kCannotConnect.arg(engineWords(PQerrorMessage(m_conn)));
     if (PQconnectionNeedsPassword(m_conn))
-        m_lastError += kNoPassword;
+        m_lastError += QStringLiteral(
+            "\nسرور رمز عبور مي خواهد: آن را در فايل رمز عبور libpq (در لينوکس ‪~/.pgpass‬) بنويسيد.");
     return false;
 }
 
@@ -462,7 +461,11 @@ QString Server::prepareTables(bool create)
     } else {
         for (const Database::TableSchema& table : Database::schema()) {
             const auto it = tables.find(table.name.toLower());
-            problem = it == tables.end() ? kPartial.arg(table.name) : tableProblem(table, it->second);
+            problem = it != tables.end()
+                          ? tableProblem(table, it->second)
+                          : QStringLiteral(
+                                "جدول %1 در اين بانک اطلاعات نيست، ولي جدول هاي ديگر اين نرم افزار هستند.")
+                                .arg(table.name);
             if (!problem.isEmpty())
                 break;
         }

@@ -28,18 +28,9 @@ CommonDialog::Answer& testAnswer()
     return answer;
 }
 
-const QString kOpenTitle = QStringLiteral("باز کردن فايل");
-const QString kSaveTitle = QStringLiteral("ذخيره فايل");
-const QString kLookIn = QStringLiteral("پوشه :");
-const QString kFileName = QStringLiteral("نام فايل :");
-const QString kFileType = QStringLiteral("نوع فايل :");
-const QString kOpen = QStringLiteral("باز کردن");
-const QString kSave = QStringLiteral("ذخيره");
-const QString kCancel = QStringLiteral("انصراف");
 const QStringList kColumnCaptions = {QStringLiteral("نام"), QStringLiteral("اندازه"), QStringLiteral("نوع"),
                                      QStringLiteral("تاريخ تغيير")};
 const QSize kDialogSize(820, 520);
-const QString kFolder = QStringLiteral("پوشه");
 const QString kFile = QStringLiteral("فايل");
 const QStringList kSizeUnits = {QStringLiteral("بايت"), QStringLiteral("کيلوبايت"), QStringLiteral("مگابايت"),
                                 QStringLiteral("گيگابايت")};
@@ -48,7 +39,7 @@ const QStringList kSizeUnits = {QStringLiteral("بايت"), QStringLiteral("کي
 QString kindOf(const QFileInfo& info)
 {
     if (info.isDir())
-        return kFolder;
+        return QStringLiteral("پوشه");
     static const QHash<QString, QString> kinds = {
         {QStringLiteral("backup"), QStringLiteral("فايل پشتيبان")},
         {QStringLiteral("pdf"), QStringLiteral("سند PDF")},
@@ -179,11 +170,11 @@ protected:
 // Persian words on every caption and button; the filter and the folder read left to right.
 void makePersian(QFileDialog& dialog, bool save)
 {
-    dialog.setLabelText(QFileDialog::LookIn, kLookIn);
-    dialog.setLabelText(QFileDialog::FileName, kFileName);
-    dialog.setLabelText(QFileDialog::FileType, kFileType);
-    dialog.setLabelText(QFileDialog::Accept, save ? kSave : kOpen);
-    dialog.setLabelText(QFileDialog::Reject, kCancel);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("پوشه :"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("نام فايل :"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("نوع فايل :"));
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("ذخيره") : QStringLiteral("باز کردن"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("انصراف"));
     dialog.installEventFilter(new ShownTouches(&dialog));
     dialog.resize(dialog.size().expandedTo(kDialogSize));
 }
@@ -236,7 +227,9 @@ bool CommonDialog::show(QWidget* parent, bool save)
 std::optional<QString> CommonDialog::runDialog(QWidget* parent, bool save)
 {
     // Qt's own dialog, not the desktop's, so that it speaks Persian and reads right to left.
-    QFileDialog dialog(parent, DialogTitle.isEmpty() ? (save ? kSaveTitle : kOpenTitle) : DialogTitle);
+    QFileDialog dialog(parent, DialogTitle.isEmpty()
+                                   ? (save ? QStringLiteral("ذخيره فايل") : QStringLiteral("باز کردن فايل"))
+                                   : DialogTitle);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setLayoutDirection(Qt::RightToLeft);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -10,41 +10,39 @@
 #include <QStyle>
 
 #include <array>
+#include <map>
 #include <vector>
 
 namespace {
 
 // Button captions by id, as every box of the program shows them.
-const QString kOk = QStringLiteral("تأييد");
-const QString kCancel = QStringLiteral("لغو");
-const QString kAbort = QStringLiteral("قطع عمل");
-const QString kRetry = QStringLiteral("سعي مجدد");
-const QString kIgnore = QStringLiteral("صرف نظر");
-const QString kYes = QStringLiteral("بله");
-const QString kNo = QStringLiteral("نه");
-
-struct ButtonSpec
+QString captionOf(int id)
 {
-    int id;
-    const QString* caption;
-};
+    static const std::map<int, QString> captions = {
+        {MsgBoxId::Ok, QStringLiteral("تأييد")},       {MsgBoxId::Cancel, QStringLiteral("لغو")},
+        {MsgBoxId::Abort, QStringLiteral("قطع عمل")},  {MsgBoxId::Retry, QStringLiteral("سعي مجدد")},
+        {MsgBoxId::Ignore, QStringLiteral("صرف نظر")}, {MsgBoxId::Yes, QStringLiteral("بله")},
+        {MsgBoxId::No, QStringLiteral("نه")},
+    };
+    return captions.at(id);
+}
 
 // The buttons of each button set, in the order the set names them.
-std::vector<ButtonSpec> buttonSet(int set)
+std::vector<int> buttonSet(int set)
 {
     switch (set) {
     case 1:
-        return {{MsgBoxId::Ok, &kOk}, {MsgBoxId::Cancel, &kCancel}};
+        return {MsgBoxId::Ok, MsgBoxId::Cancel};
     case 2:
-        return {{MsgBoxId::Abort, &kAbort}, {MsgBoxId::Retry, &kRetry}, {MsgBoxId::Ignore, &kIgnore}};
+        return {MsgBoxId::Abort, MsgBoxId::Retry, MsgBoxId::Ignore};
     case 3:
-        return {{MsgBoxId::Yes, &kYes}, {MsgBoxId::No, &kNo}, {MsgBoxId::Cancel, &kCancel}};
+        return {MsgBoxId::Yes, MsgBoxId::No, MsgBoxId::Cancel};
     case 4:
-        return {{MsgBoxId::Yes, &kYes}, {MsgBoxId::No, &kNo}};
+        return {MsgBoxId::Yes, MsgBoxId::No};
     case 5:
-        return {{MsgBoxId::Retry, &kRetry}, {MsgBoxId::Cancel, &kCancel}};
+        return {MsgBoxId::Retry, MsgBoxId::Cancel};
     default:
-        return {{MsgBoxId::Ok, &kOk}};
+        return {MsgBoxId::Ok};
     }
 }
 
@@ -66,14 +64,14 @@ QMessageBox::Icon iconOf(int style)
 
 // What the close box (or Escape) answers: Cancel where the set has it, No in a Yes/No box (any
 // answer but Yes is a no), the single OK; an Abort/Retry/Ignore box must be answered.
-int escapeAnswer(const std::vector<ButtonSpec>& buttons)
+int escapeAnswer(const std::vector<int>& buttons)
 {
     for (int id : {MsgBoxId::Cancel, MsgBoxId::No})
-        for (const auto& b : buttons)
-            if (b.id == id)
+        for (int b : buttons)
+            if (b == id)
                 return id;
     if (buttons.size() == 1)
-        return buttons.front().id;
+        return buttons.front();
     return 0;
 }
 
@@ -174,10 +172,10 @@ int PersianMsgBox(QWidget* owner, const QString& prompt, int style, const QStrin
     std::vector<std::pair<QAbstractButton*, int>> ids;
     // One role for all keeps the set's order (first button at the right) under every
     // platform's button layout; the answer comes from the button itself.
-    for (const auto& entry : buttons) {
-        QPushButton* button = box.addButton(*entry.caption, QMessageBox::ActionRole);
-        button->setObjectName(QStringLiteral("MsgBoxButton%1").arg(entry.id));
-        ids.emplace_back(button, entry.id);
+    for (int id : buttons) {
+        QPushButton* button = box.addButton(captionOf(id), QMessageBox::ActionRole);
+        button->setObjectName(QStringLiteral("MsgBoxButton%1").arg(id));
+        ids.emplace_back(button, id);
     }
     const size_t defaultIndex = static_cast<size_t>((style & 0x300) >> 8);
     box.setDefaultButton(static_cast<QPushButton*>(ids[defaultIndex < ids.size() ? defaultIndex : 0].first));

@@ -7,6 +7,11 @@
 
 class QWidget;
 
+// The icons and the Yes/No button set by name, to add up into a style.
+namespace MsgBoxStyle {
+enum : int { YesNo = 4, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+}
+
 namespace MsgBoxId {
 enum : int { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 }

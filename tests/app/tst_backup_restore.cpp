@@ -24,11 +24,6 @@ using fixtures::showsNothing;
 
 namespace {
 
-const QString kBackupDoneTitle = QStringLiteral("پشتيبان گيري");
-const QString kBackupFailedTitle = QStringLiteral(" پشتيبان گيري ");
-const QString kRestoreDoneTitle = QStringLiteral("بازيابي پشتيبان");
-const QString kRestoreFailedTitle = QStringLiteral("پشتيبان گيري");
-
 // Rows of a table in a file other than the open database (a backup, the safety copy).
 int countRowsIn(const QString& file, const QString& table)
 {
@@ -111,16 +106,12 @@ private Q_SLOTS:
         answers.answer = backupFile;
 
         Box box = answeredBox([&] { BackupCommand(mainWindow); });
-        QCOMPARE(box.text, kBackupDone);
-        QCOMPARE(box.title, kBackupDoneTitle);
-        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(box, kBackupDone);
         QVERIFY(Database::checkFile(backupFile).isEmpty());
 
         QVERIFY(addRows(QStringLiteral("later")));
         box = answeredBox([&] { RestoreCommand(mainWindow); });
-        QCOMPARE(box.text, kRestoreDone);
-        QCOMPARE(box.title, kRestoreDoneTitle);
-        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(box, kRestoreDone);
         QCOMPARE(answers.modes, QStringList({QStringLiteral("save"), QStringLiteral("open")}));
         // The backup offers its default name; the restore starts empty although the backup
         // left the chosen path in the dialog.
@@ -161,14 +152,7 @@ private Q_SLOTS:
         QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("folder.Backup")));
         const QString path = target.isEmpty() ? program.dbPath() : program.folder() + QLatin1Char('/') + target;
         const QByteArray before = contents(program.dbPath());
-        CommonDialog dialog;
-        DialogAnswers answers;
-        answers.answer = path;
-
-        const Box box = answeredBox([&] { BackupDatabase(nullptr, &dialog); });
-        QCOMPARE(box.text, kBackupFailed);
-        QCOMPARE(box.title, kBackupFailedTitle);
-        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(answeredCommand(BackupDatabase, path), kBackupFailed);
         QCOMPARE(QFileInfo::exists(path), targetExists);
         QCOMPARE(contents(program.dbPath()), before);
         QCOMPARE(fixtures::count(QStringLiteral("winhost")), 1);
@@ -250,14 +234,7 @@ private Q_SLOTS:
         QVERIFY(addRows(QStringLiteral("unseen")));
         Database::closeAll();
         const QByteArray before = contents(program.dbPath());
-        CommonDialog dialog;
-        DialogAnswers answers;
-        answers.answer = candidate;
-
-        const Box box = answeredBox([&] { RestoreDatabase(nullptr, &dialog); });
-        QCOMPARE(box.text, kRestoreFailed);
-        QCOMPARE(box.title, kRestoreFailedTitle);
-        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(answeredCommand(RestoreDatabase, candidate), kRestoreFailed);
         QCOMPARE(contents(program.dbPath()), before);
         QCOMPARE(listedRows(), listing(201));
         QVERIFY(!QFileInfo::exists(safetyCopyPath(program.dbPath())));
@@ -284,11 +261,7 @@ private Q_SLOTS:
         QVERIFY(!hotJournal.isEmpty());
         QVERIFY(writeFile(journal, hotJournal));
 
-        CommonDialog dialog;
-        DialogAnswers answers;
-        answers.answer = backupFile;
-        const Box box = answeredBox([&] { RestoreDatabase(nullptr, &dialog); });
-        QCOMPARE(box.text, kRestoreDone);
+        QCOMPARE(answeredCommand(RestoreDatabase, backupFile), kRestoreDone);
         QVERIFY(!QFileInfo::exists(journal));
         QVERIFY(Database::checkFile(program.dbPath()).isEmpty());
         QCOMPARE(fixtures::count(QStringLiteral("ss")), 1);

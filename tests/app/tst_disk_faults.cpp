@@ -248,10 +248,10 @@ private Q_SLOTS:
         DialogAnswers answers;
         answers.answer = target;
         arm();
-        QCOMPARE(answeredBox([&] { BackupDatabase(nullptr, &dialog); }).text, kBackupFailed);
+        QCOMPARE(answeredBox([&] { BackupDatabase(nullptr, &dialog); }), kBackupFailed);
         QCOMPARE(contents(target), older);
         verifyNothingLost();
-        QCOMPARE(answeredBox([&] { BackupDatabase(nullptr, &dialog); }).text, kBackupDone);
+        QCOMPARE(answeredBox([&] { BackupDatabase(nullptr, &dialog); }), kBackupDone);
         QVERIFY(Database::checkFile(target).isEmpty());
     }
 
@@ -271,11 +271,11 @@ private Q_SLOTS:
         DialogAnswers answers;
         answers.answer = backupFile;
         arm();
-        QCOMPARE(answeredBox([&] { RestoreDatabase(nullptr, &dialog); }).text, kRestoreFailed);
+        QCOMPARE(answeredBox([&] { RestoreDatabase(nullptr, &dialog); }), kRestoreFailed);
         QCOMPARE(forms().get<Form9>()->Adodc1->recordCount(), 30); // the windows read db.mdb again
         QCOMPARE(contents(m_program->dbPath()), database);
         verifyNothingLost();
-        QCOMPARE(answeredBox([&] { RestoreDatabase(nullptr, &dialog); }).text, kRestoreDone);
+        QCOMPARE(answeredBox([&] { RestoreDatabase(nullptr, &dialog); }), kRestoreDone);
         QCOMPARE(fixtures::count(QStringLiteral("newmoshtary")), 60);
     }
 };

@@ -6,15 +6,11 @@
 
 #include <QDir>
 #include <QMessageBox>
+#include <QTest>
 
 #include <optional>
 
 namespace backup_answers {
-
-inline const QString kBackupDone = QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  ");
-inline const QString kBackupFailed = QStringLiteral("  عمليات پشتيبان گيري با مشکل مواجه شده است  ");
-inline const QString kRestoreDone = QStringLiteral("  عمليات بازيابي فايل پشتيبان با موفقيت انجام شد  ");
-inline const QString kRestoreFailed = QStringLiteral("  عمليات بازيابي فايل پشتيبان با مشکل مواجه شده است  ");
 
 // Answers the file dialog with `answer` and records how it was opened.
 struct DialogAnswers
@@ -39,7 +35,21 @@ struct Box
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool operator==(const Box&) const = default;
 };
+
+inline char* toString(const Box& box)
+{
+    return QTest::toString(QStringLiteral("%1 | %2 | icon %3").arg(box.title, box.text).arg(int(box.icon)));
+}
+
+// The box each command ends with, as the user sees it (the tests' own copy of its texts).
+// clang-format off
+inline const Box kBackupDone = {QStringLiteral("پشتيبان گيري"), QStringLiteral("  عمليات پشتيبان گيري با موفقيت انجام شد  "), QMessageBox::Information};
+inline const Box kBackupFailed = {QStringLiteral(" پشتيبان گيري "), QStringLiteral("  عمليات پشتيبان گيري با مشکل مواجه شده است  "), QMessageBox::Warning};
+inline const Box kRestoreDone = {QStringLiteral("بازيابي پشتيبان"), QStringLiteral("  عمليات بازيابي فايل پشتيبان با موفقيت انجام شد  "), QMessageBox::Information};
+inline const Box kRestoreFailed = {QStringLiteral("پشتيبان گيري"), QStringLiteral("  عمليات بازيابي فايل پشتيبان با مشکل مواجه شده است  "), QMessageBox::Warning};
+// clang-format on
 
 // Runs a command that ends with one message box, presses its OK button and returns the box.
 inline Box answeredBox(const std::function<void()>& command)
@@ -52,6 +62,16 @@ inline Box answeredBox(const std::function<void()>& command)
     });
     command();
     return box;
+}
+
+// Runs BackupDatabase or RestoreDatabase with the file dialog answering `chosen`; returns the box
+// the command ended with.
+inline Box answeredCommand(void (*command)(QWidget*, CommonDialog*), const QString& chosen)
+{
+    CommonDialog dialog;
+    DialogAnswers answers;
+    answers.answer = chosen;
+    return answeredBox([&] { command(nullptr, &dialog); });
 }
 
 // Temporary files the commands left behind in a folder.

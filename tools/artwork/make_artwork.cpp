@@ -186,11 +186,18 @@ QImage aboutPicture()
     return image;
 }
 
+// A picture of the given size to paint on, see-through where nothing is painted.
+QImage transparentCanvas(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 // The login window's key picture (62 x 58 pixels).
 QImage keyPicture()
 {
-    QImage image(62, 58, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(62, 58);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(31, 29);
@@ -214,8 +221,7 @@ QImage keyPicture()
 // The login window's user picture (42 x 37 pixels).
 QImage userPicture()
 {
-    QImage image(42, 37, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(42, 37);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient body(0, 18, 0, 37);
