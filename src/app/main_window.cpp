@@ -237,6 +237,7 @@ void Form1::buildPanel()
     placeInPanel(Shape4, 12600, 3480, 2535, 2175);
     buildClock();
     buildStatistics();
+    widenPanelForHeadings();
     layOut();
 }
 
@@ -294,11 +295,36 @@ void Form1::buildStatistics()
     Label3->installEventFilter(this);
 }
 
+void Form1::widenPanelForHeadings()
+{
+    const int padding = twipsToPixels(90);
+    int grow = 0;
+    for (const QLabel* heading : {Label11, Label12})
+        grow = std::max(grow, heading->width() + 2 * padding - Shape4->width());
+    if (grow <= 0)
+        return;
+    // The two boxes grow; everything in them moves by half as much, so that it stays centred
+    // (labels refit later from their remembered place, which moves with them).
+    for (QObject* child : m_panel->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w == Shape1)
+            continue;
+        if (w == Shape2 || w == Shape4) {
+            w->resize(w->width() + grow, w->height());
+            continue;
+        }
+        w->move(w->x() + grow / 2, w->y());
+        if (const QRect place = w->property("twipsRect").toRect(); place.isValid())
+            w->setProperty("twipsRect", place.translated(grow / 2, 0));
+    }
+    m_panelGrowth = grow;
+}
+
 void Form1::layOut()
 {
     const QSize client = centralWidget()->size();
     const int margin = twipsToPixels(kMargin);
-    const int panelWidth = twipsToPixels(kPanelWidth);
+    const int panelWidth = twipsToPixels(kPanelWidth) + m_panelGrowth;
     // A window too small for the panel's boxes clips them rather than squeezing them.
     const int height = std::max(client.height() - 2 * margin, twipsToPixels(kPanelContentHeight));
     const int pictureWidth = std::max(client.width() - panelWidth - 3 * margin, twipsToPixels(2000));

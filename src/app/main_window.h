@@ -73,9 +73,12 @@ private:
     void buildPanel();
     void buildClock();
     void buildStatistics();
+    // Widens the side panel's boxes when a bold heading is wider than its box in this font.
+    void widenPanelForHeadings();
     void placeInPanel(QWidget* widget, int left, int top, int width, int height);
     // The picture fills the space left of the side panel, which stands at the right edge.
     void layOut();
     QWidget* m_panel = nullptr;
+    int m_panelGrowth = 0; // pixels the side panel grew by for its headings
     void countSteps();
 };

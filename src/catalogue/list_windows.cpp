@@ -134,6 +134,7 @@ void CatalogueList::Form_Load()
     }
     DataGrid1->setDataSource(Adodc1, m_member.columns);
     addSearch(true);
+    Controls::growWithGrid(this, DataGrid1);
 
     // Connected after the first read: the price column keeps its design caption until the
     // user first moves in the grid.

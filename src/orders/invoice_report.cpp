@@ -14,6 +14,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextLayout>
 #include <QTime>
@@ -410,13 +411,31 @@ QRectF onDevice(const QRect& twips, const QPaintDevice* device)
     return QRectF(twips.left() * sx, twips.top() * sy, twips.width() * sx, twips.height() * sy);
 }
 
+// In a right-to-left line, a run of Latin letters and digits joined by marks ("021-88776655",
+// "www.example.com") is held together left to right: after Persian letters the digit groups of a
+// phone number would otherwise be laid out in swapped order. The marks added are invisible.
+QString keepLatinRunsWhole(const QString& text)
+{
+    static const QRegularExpression run(QStringLiteral("[A-Za-z0-9]+(?:[-.@_/:+][A-Za-z0-9]+)+"));
+    const QString mark(QChar(0x200E));
+    QString held;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& m : run.globalMatch(text)) {
+        held += text.mid(from, m.capturedStart() - from) + mark + m.captured() + mark;
+        from = m.capturedEnd();
+    }
+    return held + text.mid(from);
+}
+
 // A text control laid out in its box (less the padding on the side its text is aligned to).
 PlacedText placeText(const DataReport1& report, const ReportControl& c, QPaintDevice* device)
 {
-    const QString text = report.displayText(c);
+    QString text = report.displayText(c);
     Qt::LayoutDirection direction = c.direction;
     if (direction == Qt::LayoutDirectionAuto)
         direction = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+    if (direction == Qt::RightToLeft)
+        text = keepLatinRunsWhole(text);
     const double padding = c.paddingTwips * device->logicalDpiX() / 1440.0;
     const Qt::Alignment horizontal = c.alignment & Qt::AlignHorizontal_Mask;
     const QRectF box = onDevice(c.twips, device)

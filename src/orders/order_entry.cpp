@@ -22,13 +22,13 @@
 namespace {
 
 // Window layout in twips: rows of caption (right) and value (left) inside a light frame.
-constexpr int kWidth = 8760;
-constexpr int kHeight = 7185;
+constexpr int kWidth = 10260;
+constexpr int kHeight = 7635;
 constexpr int kRowHeight = 330;
-constexpr int kNotesHeight = 900;
+constexpr int kNotesHeight = 1350;
 
 // Top of rows 1 to 13; row 1 (the order number) stands above the frame, row 9 (the notes) is
-// three lines high.
+// five lines high. The value column is wide enough for a long e-mail address or plan name.
 constexpr int rowTop(int row)
 {
     constexpr int first = 660;
@@ -43,11 +43,11 @@ constexpr int rowTop(int row)
 
 // Columns, from the left edge of the window: the bullet and the caption at the right, the
 // values at the left; a box beside a choose button starts kBoxLeft into the value column.
-constexpr int kBulletLeft = 8280;
-constexpr int kCaptionLeft = 5520;
+constexpr int kBulletLeft = 9780;
+constexpr int kCaptionLeft = 7020;
 constexpr int kCaptionWidth = 2700;
 constexpr int kValueLeft = 300;
-constexpr int kValueWidth = 5100;
+constexpr int kValueWidth = 6600;
 
 QPixmap bulletPicture()
 {

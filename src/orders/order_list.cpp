@@ -73,6 +73,7 @@ void Form14::Form_Load()
     DataGrid1->setDataSource(Adodc1, gridColumns());
     addSearch(true);
     openQuery(QStringLiteral("SELECT * FROM ss"));
+    Controls::growWithGrid(this, DataGrid1);
 
     // The print connection: the list's connection text, used only while printing.
     m_printConnection = Adodc1->connectionString();

@@ -79,6 +79,7 @@ void Form11::Form_Load()
                                       {QStringLiteral("               نام"), QStringLiteral("name"), 1260},
                                       {QStringLiteral("      نام خانوادگي"), QStringLiteral("fname"), 1500}});
     openQuery(QStringLiteral("SELECT * FROM newmoshtary"));
+    Controls::growWithGrid(this, DataGrid1);
 }
 
 void Form11::copyCurrentRow(Form10* order)
@@ -116,6 +117,7 @@ void Form12::Form_Load()
     DataGrid1->setDataSource(Adodc1, {{QStringLiteral("            نام پنل"), QStringLiteral("namep"), 2700},
                                       {QStringLiteral("      قيمت"), QStringLiteral("gs"), 2100}});
     openQuery(QStringLiteral("SELECT * FROM winhost"));
+    Controls::growWithGrid(this, DataGrid1);
 }
 
 void Form12::switchTable(const QString& query)

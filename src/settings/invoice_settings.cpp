@@ -48,6 +48,7 @@ Form15::Form15(QWidget* parent) : Form(parent)
     Command1 = button(this, "Command1", QStringLiteral("ثبت اطلاعات"), 6240, 5715, 1215, 375);
     Command2 = button(this, "Command2", QStringLiteral("بازگشت"), 120, 5715, 1215, 375);
     tabOrder({Text1, Text2, Text7, Command3, Text3, Text4, Text5, Text6, Command1, Command2});
+    keepCaptionsClear(this);
 
     CommonDialog1 = new CommonDialog(this);
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));

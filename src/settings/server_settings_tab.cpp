@@ -33,7 +33,7 @@ ServerSettingsTab::ServerSettingsTab(QWidget* parent) : QWidget(parent)
     ServerNote = label(
         this, "ServerNote",
         QStringLiteral(
-            "رمز عبور را اينجا ننويسيد، آن را در فايل ‪~/.pgpass‬ بگذاريد. "
+            "رمز عبور را اينجا ننويسيد، آن را در فايل ‎~/.pgpass‎ بگذاريد. "
             "سرور ثبت شده از اجراي بعدي نرم افزار به کار مي رود."),
         120, 780, 4935, 480);
     ServerNote->setWordWrap(true);

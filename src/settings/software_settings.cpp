@@ -105,6 +105,13 @@ void Form16::buildGeneralTab(QWidget* page)
     Text1 = latinTextBox(page, "Text1", 1320, 1560 - top, 3735, 315);
     // A path reads left to right and from the left, also when its folder names are Persian.
     Text1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The option and the button take the width their captions need in this font: the option
+    // grows away from its box at the right, the path box gives way to the button.
+    const QRect option = Check1->geometry();
+    Check1->setGeometry(option.adjusted(std::min(0, option.width() - Check1->sizeHint().width()), 0, 0, 0));
+    Command2->resize(std::max(Command2->width(), Command2->sizeHint().width()), Command2->height());
+    Text1->setGeometry(Text1->geometry().adjusted(
+        std::max(0, Command2->geometry().right() + twipsToPixels(105) - Text1->x()), 0, 0, 0));
     // The divider's row of underscores is cut at the page's edges.
     Label2 = label(page, "Label2", QString(61, QLatin1Char('_')), 60, 1800 - top, 4995, 195);
     Label2->setAlignment(Qt::AlignCenter);

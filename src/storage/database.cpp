@@ -1,6 +1,7 @@
 #include "storage/database.h"
 
 #include "storage/postgres_store.h"
+#include "storage/program_folder.h"
 #include "storage/settings_store.h"
 #include "storage/sqlite_store.h"
 
@@ -197,7 +198,7 @@ SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
     // Opening checks the header and the tables; a damaged page is told when it is read.
     const QString problem = firstStart ? QString() : checkFileWith(path, false);
     if (!problem.isEmpty()) {
-        refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), problem), error);
+        refuse(path, kNotUsable.arg(displayPath(path), problem), error);
         return nullptr;
     }
     sqlite3* handle = nullptr;
@@ -206,7 +207,7 @@ SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
     if (rc != SQLITE_OK) {
         const QString reason = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc));
         sqlite3_close(handle);
-        refuse(path, kNotUsable.arg(QDir::toNativeSeparators(path), kCannotOpen.arg(reason)), error);
+        refuse(path, kNotUsable.arg(displayPath(path), kCannotOpen.arg(reason)), error);
         return nullptr;
     }
     sqlite3_busy_timeout(handle, 3000);
@@ -219,7 +220,7 @@ SqliteStore* sqliteStoreFor(const QString& filePath, QString* error)
             QFile::remove(path);
             refuse(path,
                    QStringLiteral("فايل بانک اطلاعات «%1» ساخته نشد: %2")
-                       .arg(QDir::toNativeSeparators(path), created),
+                       .arg(displayPath(path), created),
                    error);
             return nullptr;
         }
@@ -292,7 +293,7 @@ QString backupInto(const QString& filePath, const QString& destination)
     QString problem;
     sqlite3* source = handleFor(filePath, &problem);
     if (!source)
-        return problem.isEmpty() ? kBackupFailed.arg(QDir::toNativeSeparators(filePath)) : problem;
+        return problem.isEmpty() ? kBackupFailed.arg(displayPath(filePath)) : problem;
 
     sqlite3* target = nullptr;
     const QByteArray name = QFile::encodeName(destination);

@@ -127,7 +127,7 @@ QString checkConnectionString(const QString& conninfo)
     return QStringLiteral(
         "رشته اتصال به سرور رمز عبور دارد و نرم افزار رمز عبور را در تنظيمات نگه نمي دارد.\n"
         "رمز عبور را از رشته اتصال برداريد و در فايل رمز عبور libpq بنويسيد "
-        "(در لينوکس ‪~/.pgpass‬ با اجازه دسترسي 0600، در ويندوز ‪%APPDATA%\\postgresql\\pgpass.conf‬).");
+        "(در لينوکس ‎~/.pgpass‎ با اجازه دسترسي 0600، در ويندوز ‎%APPDATA%\\postgresql\\pgpass.conf‎).");
 }
 
 QByteArray numberedParameters(const QString& sql)
@@ -217,7 +217,7 @@ bool Server::connect()
     m_lastError = kCannotConnect.arg(engineWords(PQerrorMessage(m_conn)));
     if (PQconnectionNeedsPassword(m_conn))
         m_lastError += QStringLiteral(
-            "\nسرور رمز عبور مي خواهد: آن را در فايل رمز عبور libpq (در لينوکس ‪~/.pgpass‬) بنويسيد.");
+            "\nسرور رمز عبور مي خواهد: آن را در فايل رمز عبور libpq (در لينوکس ‎~/.pgpass‎) بنويسيد.");
     return false;
 }
 

@@ -46,7 +46,7 @@ QString copyMissingFiles(const QString& from, const QString& to)
         if (QFileInfo::exists(target) || !QFileInfo::exists(source))
             continue;
         if (!QFile::copy(source, target))
-            return kCannotCopy.arg(QLatin1String(name), QDir::toNativeSeparators(to));
+            return kCannotCopy.arg(QLatin1String(name), displayPath(to));
         // Files copied from a read-only share folder stay writable for their user.
         QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
@@ -94,6 +94,12 @@ QString prepareProgramFolder(const QString& executableFolder, const QString& dat
     const QString data = dataFolder.isEmpty() ? defaultDataFolder() : dataFolder;
     setProgramFolder(data);
     if (!QDir().mkpath(data))
-        return kCannotMake.arg(QDir::toNativeSeparators(data));
+        return kCannotMake.arg(displayPath(data));
     return copyMissingFiles(shared, data);
+}
+
+QString displayPath(const QString& path)
+{
+    const QChar mark(0x200E); // left-to-right mark
+    return mark + QDir::toNativeSeparators(path) + mark;
 }

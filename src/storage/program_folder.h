@@ -23,3 +23,7 @@ QString sharedFolder(const QString& executableFolder = QString());
 // when they are not there yet. Returns the empty text, or why the folder could not be made,
 // in Persian.
 QString prepareProgramFolder(const QString& executableFolder = QString(), const QString& dataFolder = QString());
+
+// A path as a Persian message shows it: the system's separators, held together left to right
+// by invisible marks, so that its leading separator does not jump to the other end.
+QString displayPath(const QString& path);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -17,6 +18,7 @@
 #include <QStyleFactory>
 #include <QStringList>
 #include <QTreeView>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -175,6 +177,8 @@ void makePersian(QFileDialog& dialog, bool save)
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("نوع فايل :"));
     dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("ذخيره") : QStringLiteral("باز کردن"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("انصراف"));
+    // The side list offers the home folder and the root; Qt's "Computer" entry has no Persian name.
+    dialog.setSidebarUrls({QUrl::fromLocalFile(QDir::homePath()), QUrl::fromLocalFile(QDir::rootPath())});
     dialog.installEventFilter(new ShownTouches(&dialog));
     dialog.resize(dialog.size().expandedTo(kDialogSize));
 }

@@ -2,7 +2,15 @@
 
 #include "ui/geometry.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QEvent>
+#include <QTableView>
+#include <QStyle>
+#include <QScreen>
+#include <QPointer>
+#include <QHeaderView>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
@@ -180,6 +188,92 @@ void tabOrder(std::initializer_list<QWidget*> controls)
             QWidget::setTabOrder(previous, control);
         previous = control;
     }
+}
+
+namespace {
+
+// Keeps the places of a window's controls as laid out, and lays them out again on every resize.
+class GridFollower : public QObject
+{
+public:
+    GridFollower(QWidget* window, QTableView* grid) : QObject(window), m_base(window->size()), m_grid(grid)
+    {
+        for (QObject* child : window->children())
+            if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+                m_places.append({w, w->geometry()});
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            follow(static_cast<QWidget*>(watched)->size());
+        return false;
+    }
+
+private:
+    void follow(QSize size)
+    {
+        const int dx = size.width() - m_base.width();
+        const int dy = size.height() - m_base.height();
+        const int gridBottom = gridPlace().bottom();
+        for (const auto& [widget, base] : m_places) {
+            if (!widget)
+                continue;
+            QRect place = base;
+            if (widget == m_grid)
+                place.adjust(0, 0, dx, dy);
+            else
+                place.translate(base.center().x() > m_base.width() / 2 ? dx : 0, base.top() >= gridBottom ? dy : 0);
+            widget->setGeometry(place);
+        }
+    }
+
+    QRect gridPlace() const
+    {
+        for (const auto& [widget, base] : m_places)
+            if (widget == m_grid)
+                return base;
+        return {};
+    }
+
+    QSize m_base;
+    QTableView* m_grid;
+    QList<std::pair<QPointer<QWidget>, QRect>> m_places;
+};
+
+} // namespace
+
+void keepCaptionsClear(QWidget* window)
+{
+    const int gap = twipsToPixels(60);
+    const QList<QLabel*> captions = window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* box : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QLineEdit*>(box) && !qobject_cast<QPlainTextEdit*>(box))
+            continue;
+        QRect place = box->geometry();
+        for (const QLabel* caption : captions) {
+            const QRect c = caption->geometry();
+            if (caption->property("twipsRect").isValid() && c.top() < place.bottom() && c.bottom() > place.top()
+                && c.left() > place.left() && c.left() - gap <= place.right())
+                place.setRight(c.left() - gap - 1);
+        }
+        box->setGeometry(place);
+    }
+}
+
+void growWithGrid(QWidget* window, QTableView* grid)
+{
+    const QSize base = window->size();
+    new GridFollower(window, grid);
+    const int needed = grid->verticalHeader()->width() + grid->horizontalHeader()->length() + 2 * grid->frameWidth()
+                       + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    const QScreen* screen = window->screen();
+    const int room = screen ? screen->availableGeometry().width() - 40 : base.width();
+    const int width = std::clamp(base.width() + needed - grid->width(), base.width(), std::max(room, base.width()));
+    window->setMinimumSize(base);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->resize(width, base.height());
 }
 
 } // namespace Controls

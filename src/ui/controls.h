@@ -13,6 +13,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTableView;
 class QWidget;
 
 namespace Controls {
@@ -46,5 +47,16 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, int 
 QFrame* frameShape(QWidget* parent, const char* name, int left, int top, int width, int height);
 // Tab order: each control after the one before it.
 void tabOrder(std::initializer_list<QWidget*> controls);
+
+// Captions fitted to their text may reach over the boxes at their left: such a box is made
+// narrower (its left edge stays) so that it ends a little before its caption.
+void keepCaptionsClear(QWidget* window);
+
+// Lets a fixed-size list window grow around its grid, once it has its size and its rows: it
+// opens wide enough for every column (as far as the screen allows) and may then be resized by
+// the user, never below its designed size. The grid takes the room gained; the controls above
+// and below it keep their distance from the side edge they stand nearest to, those below the
+// grid also from the bottom.
+void growWithGrid(QWidget* window, QTableView* grid);
 
 } // namespace Controls

@@ -48,7 +48,7 @@ Values longOrder(int noteLines)
 // A 200-character address with a web address in it.
 const QString kAddress = QStringLiteral(
     "تهران، خيابان وليعصر، بالاتر از پارک ساعي، کوچه شهيد محمدرضا رضايي، پلاک 1234، طبقه سوم، "
-    "واحد 12، فروشگاه اينترنتي رضايي www.rezaeishop.com تلفن 02188776655 کدپستي 1234567890");
+    "واحد 12، فروشگاه اينترنتي رضايي www.rezaeishop.com تلفن 021-88776655 کدپستي 1234567890");
 
 // The order stored, and a one-row data source on it as the print step makes it.
 std::unique_ptr<DataSource> storedOrder(const Values& order, qint32* id = nullptr)
@@ -228,6 +228,8 @@ private Q_SLOTS:
             at[word] = box;
         for (const QString& latin : {order["email"], order["nd1"] + '.' + order["nd2"], u"www.rezaeishop.com"_s})
             QVERIFY2(at.contains(latin) || text.contains(latin), qPrintable(latin)); // one word, or one run of words
+        // A phone number after Persian words keeps its groups in order.
+        QVERIFY(at.contains(u"021-88776655"_s));
         // A word's height is its font size times a measure of its face; the title's Latin word
         // is set at the title's size.
         const double perPoint = at[u"Rezaei"_s].height() /

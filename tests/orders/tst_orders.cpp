@@ -27,6 +27,8 @@
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 
 #include <cmath>
 #include <limits>
@@ -575,6 +577,28 @@ private Q_SLOTS:
         QCOMPARE(list->DataGrid1->columnCount(), 9);
         for (int i = 0; i < 9; ++i)
             QCOMPARE(list->DataGrid1->columnCaption(i), captions[i]);
+    }
+
+    // The order list opens wide enough for its nine columns (as far as the screen allows) and
+    // the grid follows when the window is made larger; the buttons keep to their edges.
+    void orderListShowsEveryColumn()
+    {
+        storeOrders(2);
+        Form14* list = forms().get<Form14>();
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        const int room = list->screen()->availableGeometry().width() - 40;
+        if (list->width() < room)
+            QVERIFY(!list->DataGrid1->horizontalScrollBar()->isVisible());
+        const QRect grid = list->DataGrid1->geometry();
+        const int printFromRight = list->width() - list->Command1->geometry().right();
+        const int backLeft = list->Command4->x();
+        list->resize(list->width() + 100, list->height() + 50);
+        QCOMPARE(list->DataGrid1->size(), grid.size() + QSize(100, 50));
+        QCOMPARE(list->width() - list->Command1->geometry().right(), printFromRight);
+        QCOMPARE(list->Command4->x(), backLeft);
+        QCOMPARE(list->Command4->y(), list->Command1->y());
+        QVERIFY(list->Command1->y() > list->DataGrid1->geometry().bottom());
     }
 
     void printThirdRowPrintsThatOrderOnly()
