@@ -110,7 +110,11 @@ public:
     {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const QString text = opt.text;
+        // A cell is one line: the lines of a note follow each other, parted by blanks.
+        QString text = opt.text;
+        for (QChar& c : text)
+            if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+                c = u' ';
         opt.text.clear();
         const QWidget* widget = opt.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();

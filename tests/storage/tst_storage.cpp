@@ -356,9 +356,10 @@ private Q_SLOTS:
     void columnsFitAndTheCurrentRowIsMarked()
     {
         const QString email = QStringLiteral("maryam.karimi.hosting@example-shop.com");
-        const QString address = QString(QStringLiteral("تهران، خيابان آزادي، کوچه ")).repeated(8);
-        insert(QStringLiteral("newmoshtary"), {{"email", email}, {"sa", address}});
-        insert(QStringLiteral("newmoshtary"), {{"email", QStringLiteral("a@b.ir")}});
+        // Several lines, as notes are kept: the cell shows them on one line.
+        const QString address = QString(QStringLiteral("تهران، خيابان آزادي، کوچه\n")).repeated(8);
+        insert(QStringLiteral("newmoshtary"), {{"email", email}});
+        insert(QStringLiteral("newmoshtary"), {{"email", QStringLiteral("a@b.ir")}, {"sa", address}});
         auto source = openSource(QStringLiteral("SELECT * FROM newmoshtary"));
         RecordGrid grid;
         grid.setDataSource(source.get(), {{QStringLiteral("x"), QStringLiteral("email"), 1000},
@@ -383,6 +384,18 @@ private Q_SLOTS:
         QCOMPARE(grid.currentIndex().row(), 0);
         QVERIFY(inkIn(0) > 4);
         QCOMPARE(inkIn(1), 0);
+        // The lines of a note stand on the cell's one line, not squeezed or cut over each other.
+        const QImage cells = grid.viewport()->grab().toImage();
+        const QRect cell = grid.visualRect(grid.model()->index(1, 1)).adjusted(2, 1, -2, -1);
+        int top = cell.bottom(), bottom = cell.top();
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                if (qGray(cells.pixel(x, y)) < 100) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        QVERIFY(bottom >= top);
+        QVERIFY(bottom - top < grid.fontMetrics().height());
     }
 
     void settingsRoundTripWithPersianKeys()
