@@ -56,13 +56,13 @@ constexpr int kPad = 30;
 // logo's frame or the logo.
 enum class Kind { Caption, Filled, Field, Rule, Frame, Picture };
 
-struct SectionSpec
+struct SectionEntry
 {
     const char* name;
     int heightTwips;
 };
 
-struct ControlSpec
+struct ControlEntry
 {
     int section; // index into kSections
     const char* name;
@@ -75,7 +75,7 @@ struct ControlSpec
     int padding;
 };
 
-const SectionSpec kSections[] = {{"Section4", 1590}, {"Section1", 3240}, {"Section5", 1995}};
+const SectionEntry kSections[] = {{"Section4", 1590}, {"Section1", 3240}, {"Section5", 1995}};
 
 constexpr Qt::Alignment R = Qt::AlignRight;
 constexpr Qt::Alignment C = Qt::AlignHCenter;
@@ -87,7 +87,7 @@ constexpr Qt::Alignment L = Qt::AlignLeft;
 // total and the order date. Every box is wide enough for its caption on one line.
 // The filled labels carry design placeholders naming the setting that replaces them.
 // clang-format off
-const ControlSpec kControls[] = {
+const ControlEntry kControls[] = {
     {0, "Image1", Kind::Picture, {}, {7125, 30, 1650, 1365}, L, -1, -1, 0},
     {0, "Shape1", Kind::Frame, {}, {7095, 0, 1715, 1425}, L, -1, -1, 0},
     {0, "Label1", Kind::Filled, QStringLiteral("نام شرکت در تنظيمات فاکتور"), {3540, 120, 3510, 600}, C, BusinessTitleFont, 0, kPad},
@@ -144,7 +144,7 @@ const ControlSpec kControls[] = {
 };
 // clang-format on
 
-ReportControl makeControl(const ControlSpec& spec)
+ReportControl makeControl(const ControlEntry& entry)
 {
     static const std::map<Kind, ReportControlKind> kinds = {
         {Kind::Caption, ReportControlKind::Label}, {Kind::Filled, ReportControlKind::Label},
@@ -152,17 +152,17 @@ ReportControl makeControl(const ControlSpec& spec)
         {Kind::Frame, ReportControlKind::Shape},   {Kind::Picture, ReportControlKind::Image},
     };
     ReportControl c;
-    c.name = QString::fromLatin1(spec.name);
-    c.kind = kinds.at(spec.kind);
-    (spec.kind == Kind::Field ? c.dataField : c.caption) = spec.text;
-    c.twips = spec.place;
-    c.alignment = spec.alignment;
-    c.font = spec.font;
-    c.row = spec.row;
-    c.paddingTwips = spec.padding;
-    if (spec.kind == Kind::Caption)
+    c.name = QString::fromLatin1(entry.name);
+    c.kind = kinds.at(entry.kind);
+    (entry.kind == Kind::Field ? c.dataField : c.caption) = entry.text;
+    c.twips = entry.place;
+    c.alignment = entry.alignment;
+    c.font = entry.font;
+    c.row = entry.row;
+    c.paddingTwips = entry.padding;
+    if (entry.kind == Kind::Caption)
         c.direction = Qt::LeftToRight;
-    if (spec.kind == Kind::Frame)
+    if (entry.kind == Kind::Frame)
         c.color = QColor(192, 192, 192);
     return c;
 }
@@ -266,10 +266,10 @@ const ReportControl* ReportSection::control(const QString& controlName) const
 
 DataReport1::DataReport1()
 {
-    for (const SectionSpec& s : kSections)
+    for (const SectionEntry& s : kSections)
         m_sections.push_back(ReportSection{QString::fromLatin1(s.name), s.heightTwips, {}});
-    for (const ControlSpec& spec : kControls)
-        m_sections[static_cast<size_t>(spec.section)].controls.push_back(makeControl(spec));
+    for (const ControlEntry& entry : kControls)
+        m_sections[static_cast<size_t>(entry.section)].controls.push_back(makeControl(entry));
 }
 
 QString DataReport1::caption() const
