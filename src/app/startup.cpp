@@ -58,7 +58,7 @@ void setUpProgramFolder()
 {
     const QString problem = prepareProgramFolder();
     if (!problem.isEmpty())
-        PersianMsgBox(nullptr, problem, 48, QStringLiteral("کروانتا"));
+        PersianMsgBox(nullptr, problem, MsgBoxStyle::Exclamation, QStringLiteral("کروانتا"));
 }
 
 std::function<void()>& endAction()
@@ -77,7 +77,7 @@ void startProgram()
     setUpProgramFolder();
     setUpQtTranslation();
     Database::setProblemReporter([](const QString& message) {
-        PersianMsgBox(nullptr, message, 48, QStringLiteral("کروانتا"));
+        PersianMsgBox(nullptr, message, MsgBoxStyle::Exclamation, QStringLiteral("کروانتا"));
     });
     // The login window's load opens the main window, at once or after the login.
     forms().get<Form18>();

@@ -79,7 +79,7 @@ void InvoicePreview::savePdf()
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     if (!m_report.writePdf(path))
-        PersianMsgBox(this, kPdfFailed, 48, m_report.caption());
+        PersianMsgBox(this, kPdfFailed, MsgBoxStyle::Exclamation, m_report.caption());
 }
 
 void showInvoicePreview(const DataReport1& report, const QString& orderNumber, QWidget* owner)

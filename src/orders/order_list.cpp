@@ -122,7 +122,7 @@ void Form14::Command1_Click()
         return;
     // An order that cannot be read would print as an invoice with empty fields.
     if (m_printRecordset->recordCount() < 1) {
-        PersianMsgBox(this, kOrderUnreadable, 48, dataReport1().caption());
+        PersianMsgBox(this, kOrderUnreadable, MsgBoxStyle::Exclamation, dataReport1().caption());
         return;
     }
     showInvoicePreview(dataReport1(), m_printRecordset->field(QStringLiteral("ID")), this);

@@ -22,7 +22,6 @@ const QString kSearchPlaceholder = QStringLiteral("جستجو");
 const QString kOf = QStringLiteral(" از ");
 const QString kExportCaption = QStringLiteral("ذخيره به صورت CSV");
 const QString kCsvFilter = QStringLiteral("(*.csv)|*.csv");
-constexpr int kMsgWarning = 48;
 
 // Layout of the row, in pixels.
 constexpr int kRowHeight = 30;
@@ -181,7 +180,7 @@ bool exportGridCsv(QWidget* window, QTableView* grid, CommonDialog* dialog)
         captions << model->headerData(c, Qt::Horizontal).toString().trimmed();
     QString error;
     if (!writeCsvFile(path, captions, gridRows(grid, columns), &error)) {
-        PersianMsgBox(window, error, kMsgWarning, kExportCaption);
+        PersianMsgBox(window, error, MsgBoxStyle::Exclamation, kExportCaption);
         return false;
     }
     return true;

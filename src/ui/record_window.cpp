@@ -7,8 +7,6 @@
 #include <QLineEdit>
 
 namespace {
-constexpr int kMsgWarning = 48;
-constexpr int kMsgYesNoExclamation = 52;
 
 DataSource* newDataSource(QObject* owner)
 {
@@ -25,7 +23,7 @@ void tellRefusal(QWidget* owner, const RefusalNotice& notice, const QString& rea
         prompt += QLatin1Char('\n') + notice.reasonCaption + reason;
     if (!notice.closing.isEmpty())
         prompt += QLatin1Char('\n') + notice.closing;
-    PersianMsgBox(owner, prompt, kMsgWarning, notice.title);
+    PersianMsgBox(owner, prompt, MsgBoxStyle::Exclamation, notice.title);
 }
 
 QString tableName(Table table)
@@ -137,10 +135,10 @@ void RecordListWindow::addSearch(bool withExport)
 bool RecordListWindow::deleteCurrentRow(const DeleteTexts& texts)
 {
     if (!hasCurrentRow() && !texts.nothingToDelete.isEmpty()) {
-        PersianMsgBox(this, texts.nothingToDelete, kMsgWarning, texts.title);
+        PersianMsgBox(this, texts.nothingToDelete, MsgBoxStyle::Exclamation, texts.title);
         return false;
     }
-    if (PersianMsgBox(this, texts.prompt, kMsgYesNoExclamation, texts.title) != MsgBoxId::Yes)
+    if (PersianMsgBox(this, texts.prompt, MsgBoxStyle::YesNo + MsgBoxStyle::Exclamation, texts.title) != MsgBoxId::Yes)
         return false;
     // Confirmed on an empty list (or past the last row): there is nothing to delete.
     if (!hasCurrentRow())
