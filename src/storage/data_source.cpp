@@ -325,7 +325,8 @@ bool DataSource::addNew()
 }
 
 // The columns whose bound control shows another value than was read (every bound column of
-// a new row), with what the control shows; empty text is stored as NULL.
+// a new row), with what the control shows; empty text is stored as NULL. A control still
+// showing the value read in its own way has not changed it.
 void DataSource::changedColumns(QStringList* columns, QStringList* values) const
 {
     const bool isNew = isNewRow();
@@ -335,7 +336,8 @@ void DataSource::changedColumns(QStringList* columns, QStringList* values) const
         if (c < 0 || c == idColumn || columns->contains(m_columns[c]))
             continue;
         const QString shown = controlText(b.control);
-        if (!isNew && shown == value(m_current, c))
+        const QString read = value(m_current, c);
+        if (!isNew && (shown == read || (read == b.valuePut && shown == b.shownPut)))
             continue;
         *columns << m_columns[c];
         *values << (shown.isEmpty() ? QString() : shown);
@@ -610,15 +612,22 @@ void DataSource::bind(QWidget* control, const QString& column)
         return;
     if (auto* label = qobject_cast<QLabel*>(control))
         label->setTextFormat(Qt::PlainText);
-    m_bindings.push_back({control, column});
-    setControlText(control, field(column));
+    m_bindings.push_back({control, column, {}, {}});
+    showInControl(m_bindings.back());
 }
 
 void DataSource::showCurrentInControls()
 {
-    for (const Binding& b : m_bindings)
+    for (Binding& b : m_bindings)
         if (b.control)
-            setControlText(b.control, field(b.column));
+            showInControl(b);
+}
+
+void DataSource::showInControl(Binding& binding)
+{
+    binding.valuePut = field(binding.column);
+    setControlText(binding.control, binding.valuePut);
+    binding.shownPut = controlText(binding.control);
 }
 
 void DataSource::setError(const QString& message)

@@ -103,6 +103,11 @@ private:
     {
         QPointer<QWidget> control;
         QString column;
+        // The value last put into the control and what the control then showed: a control may
+        // show a value its own way (a several-line box turns "\r\n" into a line feed, a text box
+        // holds 32767 characters), which is no change of the value.
+        QString valuePut;
+        QString shownPut;
     };
 
     RecordStore* store(QString* error = nullptr) const;
@@ -123,6 +128,7 @@ private:
     bool scanInOrder(const QList<int>& indexes, int stored, const std::function<void(int, const QStringList&)>& visit);
     bool scanInPages(const QList<int>& indexes, const std::function<void(int, const QStringList&)>& visit);
     void showCurrentInControls();
+    void showInControl(Binding& binding);
     void setError(const QString& message);
     QString controlText(QWidget* control) const;
     void setControlText(QWidget* control, const QString& text) const;

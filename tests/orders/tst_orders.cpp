@@ -298,6 +298,21 @@ private Q_SLOTS:
         QCOMPARE(editState(Table::ss).editing, storedOrder && closeBox);
     }
 
+    // Values a box shows in its own way (line ends and separators in the notes, a name longer
+    // than a text box holds) are kept as stored when another field of the order is changed.
+    void untouchedValuesKeptOnStore()
+    {
+        const Row odd = {{"mgzas", fa(u"سطر اول\r\nسطر\u00a0دوم\u2028\r")}, {"nuser", QString(40000, QLatin1Char('u'))}};
+        const qint32 key = insert(QStringLiteral("ss"), odd);
+        Form10* order = openStoredOrder(key);
+        retype(order->Text6, QStringLiteral("100"));
+        QVERIFY(clickStore(order));
+        const Row stored = row(QStringLiteral("ss"), key);
+        for (const QString& column : odd.keys())
+            QCOMPARE(stored.value(column), odd.value(column));
+        QCOMPARE(stored.value(QStringLiteral("hras")), QStringLiteral("100"));
+    }
+
     // A refused store says why and keeps the order on screen as typed.
     void refusedStoreKeepsTheOrder()
     {
