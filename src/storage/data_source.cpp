@@ -392,11 +392,19 @@ bool DataSource::storeRow(RecordStore* source, const QStringList& columns, const
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE ID=? AND %3").arg(table, sets.join(u','), same.join(QStringLiteral(" AND ")));
     const qint64 changed = inTransaction(source, 'u', key, [&] { return source->execute(sql, params); });
     if (changed == 0) {
-        // Someone else changed or deleted the row: read it again at the next step.
+        // Someone else changed or deleted the row: read it again at the next step. A row that
+        // is gone cannot be stored again by a second save, so that is not offered.
         forget(*key);
         m_readStale = true;
-        setError(QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده يا پاک کرده است. "
-                                "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند."));
+        bool present = false;
+        const bool gone = source->select(QStringLiteral("SELECT ID FROM %1 WHERE ID=?").arg(table), {QString::number(*key)},
+                                         [&present](const RecordStore::Row&) {
+                                             present = true;
+                                             return false;
+                                         }) && !present;
+        setError(!gone ? QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده است. "
+                                          "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند.")
+                         : QStringLiteral("کس ديگري در اين فاصله اين ركورد را پاک کرده است؛ ثبت آن ديگر ممکن نيست."));
     }
     return changed > 0;
 }

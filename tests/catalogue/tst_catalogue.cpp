@@ -291,16 +291,18 @@ private Q_SLOTS:
         QCOMPARE(count(kind(k).table), 2);
     }
 
-    // A save the database refuses (or of a record deleted meanwhile) is told, keeps the window
-    // with what was typed, and is not reported as saved.
+    // A save the database refuses (or of a record that is not there, or was deleted meanwhile by
+    // another program) is told, keeps the window with what was typed, and is not reported as
+    // saved; a second save is not offered for a deleted record, and does not store it either.
     void refusedSaveKeepsTheWindowAndItsValues_data()
     {
         QTest::addColumn<int>("k");
-        QTest::addColumn<QString>("refusal"); // "insert", "update", or "gone"
+        QTest::addColumn<QString>("refusal"); // "insert", "update", "gone" or "deleted"
         QTest::newRow("Form2, new") << 0 << "insert";
         QTest::newRow("Form3, edit") << 1 << "update";
         QTest::newRow("Form4, new") << 2 << "insert";
         QTest::newRow("Form5, record gone") << 3 << "gone";
+        QTest::newRow("Form2, deleted meanwhile") << 0 << "deleted";
     }
 
     void refusedSaveKeepsTheWindowAndItsValues()
@@ -310,7 +312,8 @@ private Q_SLOTS:
         const QString& table = kind(k).table;
         const qint32 key = insert(table, {{kind(k).first, QStringLiteral("stored")}});
         const QString reason = QStringLiteral("disk quota reached");
-        if (refusal != QLatin1String("gone"))
+        const bool deleted = refusal == QLatin1String("deleted");
+        if (refusal != QLatin1String("gone") && !deleted)
             QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, '%3'); END")
                              .arg(refusal, table, reason)));
         EditState& state = editState(kind(k).state);
@@ -321,20 +324,24 @@ private Q_SLOTS:
 
         CatalogueEditor* window = loadEditor(k);
         text1(window)->setText(QStringLiteral("typed"));
-        {
+        if (deleted)
+            QVERIFY(exec(QStringLiteral("DELETE FROM %1").arg(table)));
+        for (int save = 0; save < (deleted ? 2 : 1); ++save) {
             ModalAnswerer ok(kOk);
             window->Command1->click();
             QCOMPARE(ok.seen().title, QStringLiteral("خطا در ثبت اطلاعات"));
-            if (refusal != QLatin1String("gone"))
+            if (deleted)
+                QVERIFY2(ok.seen().text.contains(QStringLiteral("پاک کرده است؛")), qPrintable(ok.seen().text));
+            else if (refusal != QLatin1String("gone"))
                 QVERIFY(ok.seen().text.contains(reason));
         }
         QVERIFY(editorLoaded(k));
         QCOMPARE(text1(window)->text(), QStringLiteral("typed"));
         QVERIFY(!state.saved);
-        QCOMPARE(count(table), 1);
-        QCOMPARE(row(table, key)[kind(k).first], QStringLiteral("stored"));
+        QCOMPARE(count(table), deleted ? 0 : 1);
+        QCOMPARE(row(table, key)[kind(k).first], deleted ? QString() : QStringLiteral("stored"));
         QVERIFY(!forms().isLoaded<Form6>() && !forms().isLoaded<Form7>());
-        if (refusal == QLatin1String("gone"))
+        if (refusal == QLatin1String("gone") || deleted)
             return;
 
         // Once the database takes it, the same window stores what was kept.
