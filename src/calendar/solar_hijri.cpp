@@ -142,13 +142,18 @@ std::optional<PersianDate> ReadPersianDateText(const QString& text)
 {
     if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')
         return std::nullopt;
+    // Digits as the Persian keyboard types them read like ASCII ones.
     const auto number = [&text](int from, int length) {
         int value = 0;
         for (int i = from; i < from + length; ++i) {
             const char16_t c = text[i].unicode();
-            if (c < u'0' || c > u'9')
+            int digit = -1;
+            for (const char16_t zero : {u'0', char16_t(0x06F0), char16_t(0x0660)})
+                if (c >= zero && c <= zero + 9)
+                    digit = c - zero;
+            if (digit < 0)
                 return -1;
-            value = value * 10 + (c - u'0');
+            value = value * 10 + digit;
         }
         return value;
     };

@@ -104,7 +104,8 @@ private Q_SLOTS:
         QTest::newRow("day 0") << QStringLiteral("1404/01/00") << false;
         QTest::newRow("before the epoch") << QStringLiteral("1331/12/29") << false;
         QTest::newRow("one digit month") << QStringLiteral("1404/1/01") << false;
-        QTest::newRow("Persian digits") << QStringLiteral("۱۴۰۴/۰۱/۰۱") << false;
+        QTest::newRow("Persian digits") << QStringLiteral("۱۴۰۳/۱۲/۳۰") << true;
+        QTest::newRow("Arabic-Indic digits, common year") << QStringLiteral("١٤٠٤/١٢/٣٠") << false;
         QTest::newRow("blanks") << QStringLiteral(" 1404/01/01") << false;
         QTest::newRow("empty") << QString() << false;
     }
