@@ -114,12 +114,12 @@ QString checkHeader(const QString& filePath)
     if (!header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         return QStringLiteral("اين فايل بانک اطلاعات اين نرم افزار نيست.");
     if (header.size() < 100)
-        return kDamaged.arg(QStringLiteral("database disk image is truncated"));
+        return kDamaged.arg(QStringLiteral("انتهاي فايل بريده شده است"));
     const auto at = [&](int offset) { return qFromBigEndian<quint32>(header.constData() + offset); };
     const quint32 pageSize = qFromBigEndian<quint16>(header.constData() + 16);
     const qint64 declared = qint64(at(28)) * (pageSize == 1 ? 65536 : pageSize);
     if (at(92) == at(24) && declared > file.size() && !QFile::exists(filePath + QStringLiteral("-journal")))
-        return kDamaged.arg(QStringLiteral("database disk image is truncated"));
+        return kDamaged.arg(QStringLiteral("انتهاي فايل بريده شده است"));
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "calendar/solar_hijri.h"
 #include "catalogue/list_windows.h"
+#include "storage/database.h"
 #include "storage/edit_state.h"
 #include "storage/program_folder.h"
 #include "support/fixtures.h"
@@ -258,16 +259,34 @@ private Q_SLOTS:
         QCOMPARE(main->Label14->text(), PersianDateText(QDate::currentDate(), 3));
     }
 
+    // A db.mdb that cannot be used is told once, in Persian but for its path.
+    void unreadableCountsKeepTheirDesignText_data()
+    {
+        QTest::addColumn<bool>("cutShort"); // a database of the program missing its end, else a text file
+        QTest::newRow("text file") << false;
+        QTest::newRow("database cut short") << true;
+    }
     void unreadableCountsKeepTheirDesignText()
     {
-        const QByteArray garbage = "this is not a database of the program\n";
+        QFETCH(bool, cutShort);
         QFile file(m_program->dbPath());
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
-        file.close();
+        if (cutShort) {
+            QVERIFY(exec(QStringLiteral("CREATE TABLE filler(x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 "
+                                        "FROM n WHERE i<500) INSERT INTO filler SELECT randomblob(200) FROM n")));
+            Database::closeAll();
+            QVERIFY(file.resize(file.size() / 2));
+        } else {
+            const QByteArray garbage = "this is not a database of the program\n";
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
+            file.close();
+        }
         ModalWatch watch;
         Form1* main = forms().get<Form1>();
         for (QLabel* label : {main->Label2, main->Label4, main->Label6, main->Label8, main->Label10})
             QCOMPARE(label->text(), QStringLiteral("0 عدد"));
+        QCOMPARE(m_program->databaseProblems.size(), 1);
+        const QString told = QString(m_program->databaseProblems.first()).remove(displayPath(m_program->dbPath()));
+        QVERIFY2(!told.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(told));
     }
 
     // The picture fills the space left of the side panel, the panel stands at the right edge,
