@@ -88,7 +88,11 @@ DataSource::~DataSource() = default;
 
 QString DataSource::connectionTextForProgramFolder()
 {
-    return kProvider + QDir::toNativeSeparators(programFolder()) + QDir::separator() + QStringLiteral("db.mdb;");
+    QString path = QDir::toNativeSeparators(programFolder()) + QDir::separator() + QStringLiteral("db.mdb");
+    // A ";" would end the value early: such a path is written in double quotes, a quote in it doubled.
+    if (path.contains(u';') || path.contains(u'"'))
+        path = u'"' + path.replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+    return kProvider + path + u';';
 }
 
 void DataSource::setConnectionString(const QString& text)
@@ -98,10 +102,14 @@ void DataSource::setConnectionString(const QString& text)
 
 QString DataSource::databasePath() const
 {
-    static const QRegularExpression source(QStringLiteral("Data Source=([^;]*)"),
+    static const QRegularExpression source(QStringLiteral("Data Source=(?:\"((?:[^\"]|\"\")*)\"|([^;]*))"),
                                            QRegularExpression::CaseInsensitiveOption);
     const auto match = source.match(m_connection);
-    return match.hasMatch() ? QDir::fromNativeSeparators(match.captured(1)) : QString();
+    if (!match.hasMatch())
+        return QString();
+    const QString path = match.hasCaptured(1) ? match.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\""))
+                                              : match.captured(2);
+    return QDir::fromNativeSeparators(path);
 }
 
 void DataSource::setRecordSource(const QString& query)

@@ -27,7 +27,8 @@ public:
     ~DataSource() override;
 
     // The connection text each window builds at load:
-    // "Provider=Corvanta.SQLite;Data Source=" + program folder + separator + "db.mdb;".
+    // "Provider=Corvanta.SQLite;Data Source=" + program folder + separator + "db.mdb;"; a path
+    // holding ";" or a double quote stands in double quotes, with its quotes doubled.
     static QString connectionTextForProgramFolder();
     void setConnectionString(const QString& text);
     QString connectionString() const { return m_connection; }

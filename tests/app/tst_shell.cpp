@@ -241,9 +241,21 @@ private Q_SLOTS:
     }
 
     // The counts are the list windows' record counts, set once at load (the lists stay loaded,
-    // hidden); the date is today's.
+    // hidden); the date is today's. A program folder whose name holds ";" or quotes is used as
+    // it is, not cut at the ";".
+    void countsAndDate_data()
+    {
+        QTest::addColumn<QString>("folder"); // under the test's folder; empty: that folder itself
+        QTest::newRow("ordinary folder") << QString();
+        QTest::newRow("folder with ; and quotes") << QStringLiteral("shop;2026 \"main\"");
+    }
     void countsAndDate()
     {
+        QFETCH(QString, folder);
+        if (!folder.isEmpty()) {
+            QVERIFY(QDir(m_program->folder()).mkdir(folder));
+            setProgramFolder(QDir(m_program->folder()).filePath(folder));
+        }
         const QList<std::tuple<const char*, int, QLabel* Form1::*>> tables = {
             {"winhost", 2, &Form1::Label6}, {"linhost", 1, &Form1::Label8}, {"newdomin", 3, &Form1::Label4},
             {"newmoshtary", 4, &Form1::Label2}, {"ss", 5, &Form1::Label10}};
@@ -257,6 +269,8 @@ private Q_SLOTS:
         QCOMPARE(main->Label2->text(), QStringLiteral("4"));
         QVERIFY(forms().isLoaded<Form6>() && !forms().get<Form9>()->isVisible());
         QCOMPARE(main->Label14->text(), PersianDateText(QDate::currentDate(), 3));
+        if (!folder.isEmpty())
+            QCOMPARE(QDir(m_program->folder()).entryList(QDir::Files), QStringList());
     }
 
     // A db.mdb that cannot be used is told once, in Persian but for its path.
