@@ -10,6 +10,7 @@
 #include "storage/data_source.h"
 #include "storage/edit_state.h"
 #include "storage/record_grid.h"
+#include "storage/search_filter.h"
 #include "support/fixtures.h"
 #include "ui/common_dialog.h"
 #include "ui/form_registry.h"
@@ -131,6 +132,45 @@ private Q_SLOTS:
         box->clear();
         QCOMPARE(grid->rowCount(), 3);
         QCOMPARE(list->Adodc1->currentRow(), 0);
+    }
+
+    // The search index outlives re-reads of the list: after this program's own saves only the
+    // saved rows are read again, after another program's change every row is; either way the
+    // filter shows what is stored now.
+    void searchFollowsSavesHereAndElsewhere()
+    {
+        const QString table = QStringLiteral("newmoshtary");
+        insert(table, {{"nuser", "reza"}});
+        const qint32 ali = insert(table, {{"nuser", "ali"}});
+        insert(table, {{"nuser", "kazem"}});
+        Form9* list = forms().get<Form9>();
+        list->DataGrid1->searchFilter()->prepareIndex();
+        searchBox(list)->setText(QStringLiteral("REZA"));
+        const QAbstractItemModel* grid = list->DataGrid1->model();
+        QCOMPARE(column(grid, 1), QStringList{QStringLiteral("reza")});
+
+        auto editor = openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=%1").arg(ali));
+        QLineEdit user;
+        editor->bind(&user, QStringLiteral("nuser"));
+        for (const char* saved : {"rezaali", "ali"}) {
+            user.setText(QString::fromLatin1(saved));
+            QVERIFY(editor->update());
+            list->Adodc1->refresh();
+            QCOMPARE(column(grid, 1).join(u','), saved == QByteArray("ali") ? u"reza"_qs : u"reza,rezaali"_qs);
+        }
+        QVERIFY(exec(QStringLiteral("UPDATE newmoshtary SET nuser='kazemreza' WHERE nuser='kazem'")));
+        list->Adodc1->refresh();
+        QCOMPARE(column(grid, 1).join(u','), u"reza,kazemreza"_qs);
+
+        auto adder = openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=0"));
+        adder->bind(&user, QStringLiteral("nuser"));
+        QVERIFY(adder->addNew());
+        user.setText(QStringLiteral("rezanew"));
+        QVERIFY(adder->update());
+        list->Adodc1->setCurrentRow(0);
+        QVERIFY(list->Adodc1->deleteCurrent());
+        list->Adodc1->refresh();
+        QCOMPARE(column(grid, 1).join(u','), u"kazemreza,rezanew"_qs);
     }
 
     // A picker keeps its typed search when it switches table, and chooses the row it shows.
