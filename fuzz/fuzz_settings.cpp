@@ -1,6 +1,7 @@
 // The settings file read at start: the keyboard option, the background picture path, the login
 // (user name and stored password hash) and the invoice logo path come from the user's INI file,
-// which anything may have written. The input is the whole file.
+// which anything may have written. The input is the whole file. Then a text is saved into it
+// (the input itself, as the invoice address) and must read back exactly.
 #include "orders/invoice_report.h"
 #include "settings/software_settings.h"
 #include "storage/settings_store.h"
@@ -63,5 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The invoice's logo, read at each print.
     ReportControl logo;
     (void)DataReport1::loadPicture(logo, SettingsStore::read(SettingsStore::kPrint, SettingsStore::kLogoPath));
+
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kAddress, text);
+    if (SettingsStore::read(SettingsStore::kPrint, SettingsStore::kAddress) != text)
+        std::abort();
     return 0;
 }

@@ -461,16 +461,57 @@ private Q_SLOTS:
         QVERIFY(bottom - top < grid.fontMetrics().height());
     }
 
-    void settingsRoundTripWithPersianKeys()
+    // The settings file keeps the layout Qt's INI writer gives texts (these lines are what it
+    // wrote for them), so files of earlier versions read the same and ours read there.
+    void settingsFileKeepsQtsIniLayout()
     {
-        const QString key = QStringLiteral("عنوان امضاء فروشنده");
-        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, key), QString());
-        SettingsStore::write(SettingsStore::kPrint, key, QStringLiteral(" مهر و امضاء  "));
-        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, key), QStringLiteral(" مهر و امضاء  "));
-        QCOMPARE(SettingsStore::read(SettingsStore::kUser, key), QString());
+        const QString signature = QStringLiteral("عنوان امضاء فروشنده");
+        const QString odd = QStringLiteral("x,y;z=w \"q\" \\ @at\ttab\nnl\x01" "9");
+        const QString path = QStringLiteral("/home/شيما/تصاوير/پس زمينه.jpg");
+        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, signature), QString());
+        SettingsStore::write(SettingsStore::kPrint, signature, QStringLiteral(" مهر و امضاء  "));
+        SettingsStore::write(SettingsStore::kPrint, QStringLiteral("a b;c"), odd);
+        SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey, QStringLiteral("@lead"));
+        SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, path);
+        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, signature), QStringLiteral(" مهر و امضاء  "));
+        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, QStringLiteral("a b;c")), odd);
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kKeyboardKey), QStringLiteral("@lead"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kPictureKey), path);
+        QCOMPARE(SettingsStore::read(SettingsStore::kUser, signature), QString());
+
         QSettings raw(QSettings::IniFormat, QSettings::UserScope, SettingsStore::kApplication);
-        QCOMPARE(raw.value(SettingsStore::kPrint + QLatin1Char('/') + key).toString(), QStringLiteral(" مهر و امضاء  "));
         QVERIFY(raw.fileName().contains(QStringLiteral("Sarvendo|Corvanta v1")));
+        QFile file(raw.fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray lines = file.readAll();
+        for (const char* written : {"Key=@@lead\n", "a%20b%3Bc=\"x,y;z=w \\\"q\\\" \\\\ @at\\ttab\\nnl\\x1\\x39\"\n",
+                                    "%U0639%U0646%U0648%U0627%U0646%20%U0627%U0645%U0636%U0627%U0621%20%U0641%U0631"
+                                    "%U0648%U0634%U0646%U062F%U0647=\" \xd9\x85"})
+            QVERIFY2(lines.contains(written), written);
+    }
+
+    // A damaged or hostile settings file: values Qt would decode into objects read as empty (one
+    // of these used to end the program at start), comments and continued lines read as Qt reads
+    // them, and a save keeps every other text.
+    void settingsFileReadsOnlyTexts()
+    {
+        QSettings raw(QSettings::IniFormat, QSettings::UserScope, SettingsStore::kApplication);
+        QFile file(raw.fileName());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("; kept by hand\n[SettingDesktop]\nKey=\"@Variant(\\0\\0\\0\\v\\xff\\xff\\xff\\xff)\"\n"
+                   "  Other  =  spaced value  ; a note\nLong=first \\\n  second\nList=a,b\n"
+                   "[SettingUser]\nUsername=@DateTime(\\0\\0)\nPassword=@@x\n[%General]\nk=v\n");
+        file.close();
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kKeyboardKey), QString());
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, QStringLiteral("Other")), QStringLiteral("spaced value"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, QStringLiteral("Long")), QStringLiteral("first   second"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, QStringLiteral("List")), QString());
+        QCOMPARE(SettingsStore::read(SettingsStore::kUser, SettingsStore::kUserKey), QString());
+        QCOMPARE(SettingsStore::read(QStringLiteral("General"), QStringLiteral("k")), QStringLiteral("v"));
+        SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, QStringLiteral("مدير"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kUser, SettingsStore::kUserKey), QStringLiteral("مدير"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kUser, SettingsStore::kPasswordKey), QStringLiteral("@x"));
+        QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, QStringLiteral("Other")), QStringLiteral("spaced value"));
     }
 
     // A build folder holds the artwork beside the executable and stays the program folder.
