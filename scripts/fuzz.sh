@@ -4,6 +4,8 @@
 # starting from its seeds in fuzz/corpus/<target>/. Inputs that crash are kept in
 # <build>/artifacts/<target>/; the script then fails. CORVANTA_FUZZ_BUILD names the build folder
 # (default build-fuzz; .ci/run uses the sanitizer build, which holds the targets too).
+# CORVANTA_FUZZ_SEED fixes libFuzzer's random seed, so that a run can be repeated input for input
+# (CI uses one; by default each run explores anew).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
@@ -34,7 +36,7 @@ for target in "${targets[@]}"; do
   artifacts="$PWD/$build/artifacts/$name"
   mkdir -p "$work" "$artifacts"
   log="$build/$name.log"
-  if "$build/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+  if "$build/$target" ${CORVANTA_FUZZ_SEED:+-seed="$CORVANTA_FUZZ_SEED"} -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
     -artifact_prefix="$artifacts/" "$work" "$PWD/fuzz/corpus/$name" >"$log" 2>&1; then
     result="no finding"
   else

@@ -1,5 +1,7 @@
 #include "settings/invoice_settings.h"
 
+#include "settings/software_settings.h"
+
 #include "storage/settings_store.h"
 #include "ui/common_dialog.h"
 #include "ui/controls.h"
@@ -74,13 +76,16 @@ void Form15::Form_Load()
 
 void Form15::Command1_Click()
 {
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kBusinessTitle, Text1->text());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kInvoiceTitle, Text2->text());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kAddress, Text3->toPlainText());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kNotes, Text4->toPlainText());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kCustomerSignature, Text5->text());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kSellerSignature, Text6->text());
-    SettingsStore::write(SettingsStore::kPrint, SettingsStore::kLogoPath, Text7->text());
+    // All seven in one write: a failed save leaves the stored invoice texts as they were.
+    settingsSaved(this,
+                  SettingsStore::write(SettingsStore::kPrint, {{SettingsStore::kBusinessTitle, Text1->text()},
+                                                               {SettingsStore::kInvoiceTitle, Text2->text()},
+                                                               {SettingsStore::kAddress, Text3->toPlainText()},
+                                                               {SettingsStore::kNotes, Text4->toPlainText()},
+                                                               {SettingsStore::kCustomerSignature, Text5->text()},
+                                                               {SettingsStore::kSellerSignature, Text6->text()},
+                                                               {SettingsStore::kLogoPath, Text7->text()}}),
+                  windowTitle().trimmed());
 }
 
 void Form15::Command2_Click()

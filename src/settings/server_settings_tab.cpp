@@ -1,5 +1,7 @@
 #include "settings/server_settings_tab.h"
 
+#include "settings/software_settings.h"
+
 #include "storage/database.h"
 #include "storage/postgres_store.h"
 #include "storage/program_folder.h"
@@ -59,7 +61,8 @@ void ServerSettingsTab::ServerSave_Click()
         PersianMsgBox(this, problem, MsgBoxStyle::Exclamation, kTitle);
         return;
     }
-    SettingsStore::write(SettingsStore::kDatabase, SettingsStore::kServerKey, server);
+    if (!settingsSaved(this, SettingsStore::write(SettingsStore::kDatabase, SettingsStore::kServerKey, server), kTitle))
+        return;
     PersianMsgBox(this,
                   server.isEmpty()
                       ? QStringLiteral("سرور حذف شد؛ نرم افزار از اجراي بعدي با فايل db.mdb کار مي کند.")

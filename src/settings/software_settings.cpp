@@ -234,7 +234,9 @@ QString Form16::passwordToStore() const
 void Form16::Check1_Click()
 {
     const bool ticked = Check1->isChecked();
-    SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey, ticked ? QStringLiteral("1") : QStringLiteral("0"));
+    settingsSaved(this, SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey,
+                                             ticked ? QStringLiteral("1") : QStringLiteral("0")),
+                  windowTitle().trimmed());
     keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : KeyboardLayout::kOrdinary);
 }
 
@@ -252,15 +254,19 @@ void Form16::Command2_Click()
 
 void Form16::Command3_Click()
 {
-    SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, Text1->text());
+    if (!settingsSaved(this, SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, Text1->text()),
+                       windowTitle().trimmed()))
+        return;
     // The main window, when there is one, shows the picture at once; else its load will.
     Q_EMIT programEvents().backgroundPictureChosen(backgroundPicturePath());
 }
 
 void Form16::Command6_Click()
 {
+    if (!settingsSaved(this, SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, QString()),
+                       windowTitle().trimmed()))
+        return;
     Text1->clear();
-    SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kPictureKey, QString());
     Q_EMIT programEvents().backgroundPictureChosen(backgroundPicturePath());
 }
 
@@ -283,8 +289,11 @@ void Form16::Command4_Click()
                       MsgBoxStyle::Exclamation, kSecurityTitle);
         return;
     }
-    SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
-    SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, hashed);
+    if (!settingsSaved(this,
+                       SettingsStore::write(SettingsStore::kUser, {{SettingsStore::kUserKey, Text2->text()},
+                                                                   {SettingsStore::kPasswordKey, hashed}}),
+                       kSecurityTitle))
+        return;
     showStoredPassword(hashed);
     Command4->setEnabled(false);
     Command5->setEnabled(true);
@@ -294,10 +303,13 @@ void Form16::Command4_Click()
 
 void Form16::Command5_Click()
 {
+    if (!settingsSaved(this,
+                       SettingsStore::write(SettingsStore::kUser, {{SettingsStore::kUserKey, QString()},
+                                                                   {SettingsStore::kPasswordKey, QString()}}),
+                       kSecurityTitle))
+        return;
     Text2->clear();
     showStoredPassword(QString());
-    SettingsStore::write(SettingsStore::kUser, SettingsStore::kUserKey, Text2->text());
-    SettingsStore::write(SettingsStore::kUser, SettingsStore::kPasswordKey, QString());
     Command5->setEnabled(false);
     Command4->setEnabled(true);
     PersianMsgBox(this, QStringLiteral("رمز عبور نرم افزار با موفقيت حذف شد"), MsgBoxStyle::Information,
@@ -350,6 +362,16 @@ bool matches(const QString& stored, const QString& typed)
 }
 
 } // namespace LoginPassword
+
+bool settingsSaved(QWidget* parent, bool written, const QString& title)
+{
+    if (!written)
+        PersianMsgBox(parent,
+                      QStringLiteral("کاربر گرامي تنظيمات ذخيره نشد؛ فايل تنظيمات قابل نوشتن نيست:\n%1")
+                          .arg(displayPath(SettingsStore::fileName())),
+                      MsgBoxStyle::Exclamation, title);
+    return written;
+}
 
 QString Form16::backgroundPicturePath() const
 {

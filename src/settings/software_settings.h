@@ -13,6 +13,10 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 
+// Tells the user, in a box with this title, when settings could not be written to their file
+// (nothing of them was stored then); gives `written` back.
+bool settingsSaved(QWidget* parent, bool written, const QString& title);
+
 class Form16 : public Form
 {
     Q_OBJECT

@@ -50,7 +50,7 @@ void SearchFilterModel::sourceReset()
         m_keys.shrink_to_fit();
     m_starts.clear();
     if (filtering())
-        match(m_needle, false);
+        findRows(m_needle, false);
     endResetModel();
     Q_EMIT shownRowsChanged();
     if (m_keepIndexed && !m_indexed)
@@ -81,7 +81,7 @@ void SearchFilterModel::setSearchText(const QString& text)
     beginResetModel();
     m_needle = std::move(needle);
     if (filtering())
-        match(m_needle, narrowing);
+        findRows(m_needle, narrowing);
     else
         m_shown.clear();
     endResetModel();
@@ -124,7 +124,7 @@ void SearchFilterModel::buildIndex()
     m_indexed = true;
 }
 
-void SearchFilterModel::match(const std::string& needle, bool narrowing)
+void SearchFilterModel::findRows(const std::string& needle, bool narrowing)
 {
     if (!m_indexed) {
         buildIndex();

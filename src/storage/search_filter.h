@@ -53,7 +53,7 @@ Q_SIGNALS:
 
 private:
     void buildIndex();
-    void match(const std::string& needle, bool narrowing);
+    void findRows(const std::string& needle, bool narrowing);
     void sourceReset();
 
     RowScan m_scan;

@@ -1,16 +1,23 @@
 #include "storage/settings_store.h"
 
-#include <QIODevice>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMap>
+#include <QSaveFile>
 #include <QSettings>
 
 #include <algorithm>
 
-// The file keeps the INI layout that QSettings::IniFormat writes (so files written by earlier
-// versions read the same, and they read back there too), but it is read and written by the
-// functions below as a format of its own. Qt's own INI reader turns a value that begins with
+// The file keeps the INI layout that QSettings::IniFormat writes, where QSettings puts it (so
+// files written by earlier versions read the same, and they read back there too), but it is read
+// and written by the functions below. Qt's own INI reader turns a value that begins with
 // "@Variant(" into whatever object its bytes describe; a damaged or hostile file could make it
 // allocate without bound and end the program at start. Every value of ours is a text, so these
 // functions only ever produce texts; a value Qt would decode into an object reads as empty.
+// And a write either replaces the whole file or changes nothing, leaving no unwritten value
+// behind in memory for the next reader.
 
 namespace SettingsStore {
 
@@ -175,9 +182,11 @@ QString valueText(const QStringList& items)
     return QString();
 }
 
-bool readFile(QIODevice& device, QSettings::SettingsMap& map)
+using Texts = QMap<QString, QString>; // "section/key" (or "key" outside a section) -> text
+
+Texts parsed(const QString& file)
 {
-    const QString file = QString::fromUtf8(device.readAll());
+    Texts map;
     QString section;
     qsizetype at = 0;
     while (at < file.size()) {
@@ -205,10 +214,10 @@ bool readFile(QIODevice& device, QSettings::SettingsMap& map)
         }
         ++at;
     }
-    return true;
+    return map;
 }
 
-bool writeFile(QIODevice& device, const QSettings::SettingsMap& map)
+QByteArray serialized(const Texts& map)
 {
     QString out;
     QString section = QStringLiteral("\n"); // no section is named so: the first key opens one
@@ -222,15 +231,16 @@ bool writeFile(QIODevice& device, const QSettings::SettingsMap& map)
                 : (name.isEmpty() ? QStringLiteral("General") : escapedKey(name));
             out += (out.isEmpty() ? QString() : QStringLiteral("\n")) + u'[' + shown + QStringLiteral("]\n");
         }
-        out += escapedKey(it.key().mid(slash + 1)) + u'=' + escapedValue(it.value().toString()) + u'\n';
+        out += escapedKey(it.key().mid(slash + 1)) + u'=' + escapedValue(it.value()) + u'\n';
     }
-    return device.write(out.toUtf8()) >= 0;
+    return out.toUtf8();
 }
 
-QSettings::Format textFormat()
+// The texts in the file; none when there is no file or it cannot be read.
+Texts stored()
 {
-    static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("ini"), readFile, writeFile);
-    return format;
+    QFile file(fileName());
+    return file.open(QIODevice::ReadOnly) ? parsed(QString::fromUtf8(file.readAll())) : Texts();
 }
 
 QString groupKey(const QString& section, const QString& key)
@@ -241,15 +251,34 @@ QString groupKey(const QString& section, const QString& key)
 
 QString read(const QString& section, const QString& key)
 {
-    QSettings store(textFormat(), QSettings::UserScope, kApplication);
-    return store.value(groupKey(section, key), QString()).toString();
+    return stored().value(groupKey(section, key));
 }
 
-void write(const QString& section, const QString& key, const QString& value)
+bool write(const QString& section, const QList<std::pair<QString, QString>>& values)
 {
-    QSettings store(textFormat(), QSettings::UserScope, kApplication);
-    store.setValue(groupKey(section, key), value);
-    store.sync();
+    const QString name = fileName();
+    if (!QDir().mkpath(QFileInfo(name).path()))
+        return false;
+    // The lock QSettings takes too: two programs saving at once each keep the other's values.
+    QLockFile lock(name + QStringLiteral(".lock"));
+    if (!lock.tryLock(5000))
+        return false;
+    Texts texts = stored();
+    for (const auto& [key, value] : values)
+        texts.insert(groupKey(section, key), value);
+    QSaveFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(serialized(texts)) >= 0 && file.commit();
+}
+
+bool write(const QString& section, const QString& key, const QString& value)
+{
+    return write(section, {{key, value}});
+}
+
+QString fileName()
+{
+    // Only the file's name: QSettings reads nothing of it until asked for a value.
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, kApplication).fileName();
 }
 
 } // namespace SettingsStore

@@ -1,7 +1,10 @@
 #pragma once
 // The per-user settings store: application, section, key -> text. INI file in the user's
 // configuration folder (QSettings user scope). Every read defaults to the empty text.
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace SettingsStore {
 
@@ -31,7 +34,11 @@ inline const QString kLogoPath = QStringLiteral("لوگوي چاپ");
 
 // The stored value, or the empty text when the key or its section does not exist.
 QString read(const QString& section, const QString& key);
-// Creates or replaces the value and flushes it to disk at once.
-void write(const QString& section, const QString& key, const QString& value);
+// Creates or replaces the values (key, text) of one section and flushes them to disk at once,
+// all or none: false when the file could not be written, and then every value reads as before.
+bool write(const QString& section, const QList<std::pair<QString, QString>>& values);
+bool write(const QString& section, const QString& key, const QString& value);
+// The settings file, for messages.
+QString fileName();
 
 } // namespace SettingsStore

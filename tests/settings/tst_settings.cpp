@@ -15,6 +15,8 @@
 #include "ui/form_registry.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -350,6 +352,40 @@ private Q_SLOTS:
         QVERIFY(settings->Command5->isEnabled());
         settings->Text3->clear();
         QVERIFY(!settings->Command5->isEnabled());
+    }
+
+    // A settings file that cannot be written: setting or removing the login, and saving the
+    // invoice texts, say so instead of reporting success, and every stored value stays.
+    void unwritableSettingsAreToldAndNothingChanges()
+    {
+        storeLogin(QStringLiteral("ali"), m_hash);
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kAddress, QStringLiteral("تهران"));
+        const QString file = SettingsStore::fileName();
+        QVERIFY(QFile::rename(file, file + QStringLiteral(".kept")));
+        QVERIFY(QDir().mkdir(file)); // a folder where the file should be: not even root can write it
+        QVERIFY(QFile::copy(file + QStringLiteral(".kept"), file + QStringLiteral("/x")));
+
+        Form16* settings = forms().get<Form16>();
+        const QString told = setLogin(settings, QStringLiteral("reza"), QStringLiteral("new"));
+        QVERIFY2(told.startsWith(kSecurityTitle + QStringLiteral("|کاربر گرامي تنظيمات ذخيره نشد")), qPrintable(told));
+        {
+            ModalAnswerer answer(kOk);
+            settings->Command5->click();
+            QVERIFY(answer.seen().text.contains(QStringLiteral("تنظيمات ذخيره نشد")));
+        }
+        Form15* invoice = forms().get<Form15>();
+        invoice->Text3->setPlainText(QStringLiteral("شيراز"));
+        {
+            ModalAnswerer answer(kOk);
+            invoice->Command1->click();
+            QVERIFY(answer.seen().text.contains(QStringLiteral("تنظيمات ذخيره نشد")));
+        }
+
+        QVERIFY(QDir(file).removeRecursively());
+        QVERIFY(QFile::rename(file + QStringLiteral(".kept"), file));
+        QCOMPARE(stored(SettingsStore::kUser, SettingsStore::kUserKey), QStringLiteral("ali"));
+        QCOMPARE(stored(SettingsStore::kUser, SettingsStore::kPasswordKey), m_hash);
+        QCOMPARE(stored(SettingsStore::kPrint, SettingsStore::kAddress), QStringLiteral("تهران"));
     }
 
     void storedKeyboardOption_data()
