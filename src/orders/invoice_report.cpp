@@ -1,9 +1,11 @@
 #include "orders/invoice_report.h"
 
 #include "calendar/solar_hijri.h"
+#include "orders/pdf_text.h"
 #include "storage/data_source.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -611,16 +613,21 @@ bool DataReport1::writePdf(const QString& path) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // Made in memory first: the text of joined Persian letters is mended (orders/pdf_text.h)
+    // before the file is stored.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     bool written = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setResolution(600);
         writer.setTitle(caption());
         written = print(writer) > 0;
     }
-    if (!written) {
+    const QByteArray pdf = written ? pdfWithBaseLetters(buffer.data()) : QByteArray();
+    if (!written || file.write(pdf) != pdf.size()) {
         file.cancelWriting();
         return false;
     }

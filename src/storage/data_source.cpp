@@ -164,6 +164,7 @@ bool DataSource::refresh()
     m_lastError.clear();
     m_cache.clear();
     m_cacheOrder.clear();
+    m_lastChanged.reset();
     QString openError;
     RecordStore* source = m_query.isEmpty() ? nullptr : store(&openError);
     bool ok = false;
@@ -222,6 +223,7 @@ bool DataSource::applyChangesSince(RecordStore* source)
     if (now == 0)
         return false;
     std::erase(m_keys, 0);
+    std::vector<qint32> touched;
     quint64 at = m_stamp;
     for (const Change& change : journal()) {
         if (at == now)
@@ -230,9 +232,13 @@ bool DataSource::applyChangesSince(RecordStore* source)
             continue;
         if (change.table == table && !applyChange(m_keys, change))
             return false;
+        if (change.table == table)
+            touched.push_back(change.key);
         at = change.after;
     }
     m_stamp = now;
+    if (at == now)
+        m_lastChanged = std::move(touched);
     return at == now;
 }
 
@@ -324,6 +330,7 @@ bool DataSource::addNew()
         }
     }
     m_keys.push_back(0);
+    m_lastChanged.emplace();
     m_current = recordCount() - 1;
     takeCurrent();
     Q_EMIT rowInserted(m_current);
@@ -438,6 +445,7 @@ bool DataSource::update()
     if (!storeRow(source, columns, values, &key))
         return false;
     m_keys[static_cast<size_t>(m_current)] = key;
+    m_lastChanged = std::vector<qint32>{key};
     if (m_current > 0 && m_keys[static_cast<size_t>(m_current) - 1] >= key)
         m_ascending = false;
     forget(key);
@@ -469,6 +477,7 @@ bool DataSource::deleteCurrent()
     }
     const int removed = m_current;
     m_keys.erase(m_keys.begin() + removed);
+    m_lastChanged = std::vector<qint32>{key};
     if (m_current >= recordCount())
         m_current = qMax(0, recordCount() - 1);
     takeCurrent();
@@ -518,6 +527,11 @@ bool DataSource::isNewRow() const
 qint32 DataSource::currentKey() const
 {
     return eof() ? 0 : m_keys[static_cast<size_t>(m_current)];
+}
+
+qint32 DataSource::keyAt(int row) const
+{
+    return row >= 0 && row < recordCount() ? m_keys[static_cast<size_t>(row)] : 0;
 }
 
 QString DataSource::value(int row, int column) const

@@ -13,6 +13,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -80,6 +81,12 @@ public:
                      const std::function<void(int row, const QStringList& cells)>& visit);
     // ID of the current row, 0 when there is none or it is not stored yet.
     qint32 currentKey() const;
+    // ID of a row of the snapshot, 0 for a row not stored yet or out of range.
+    qint32 keyAt(int row) const;
+    // The rows the last change of the snapshot touched, by ID: those of this program's saves that
+    // a re-read took in, or the row an add, update or delete changed. None after a re-read that
+    // read every ID again: then any row may differ from the snapshot before.
+    const std::optional<std::vector<qint32>>& lastChangedKeys() const { return m_lastChanged; }
 
     // Binds a QLineEdit, QTextEdit, QPlainTextEdit or QLabel to a column.
     void bind(QWidget* control, const QString& column);
@@ -140,6 +147,7 @@ private:
     // The snapshot: the ID of every row in order; 0 for a row added and not yet stored.
     std::vector<qint32> m_keys;
     bool m_ascending = true;       // the IDs ascend (pages are read by ID range)
+    std::optional<std::vector<qint32>> m_lastChanged;
     quint64 m_storeSerial = 0;     // the store and its change stamp the snapshot was read from
     quint64 m_stamp = 0;
     QString m_snapshotQuery;

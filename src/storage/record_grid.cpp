@@ -250,6 +250,8 @@ void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& colu
     m_filter->setRowScan([source, fields](const SearchFilterModel::RowVisitor& visit) {
         return source->scanColumns(fields, visit);
     });
+    m_filter->setRowIdentity([source](int row) { return source->keyAt(row); },
+                             [source] { return source->lastChangedKeys(); });
     m_filter->setSourceModel(m_model);
     setModel(m_filter);
     delete old;

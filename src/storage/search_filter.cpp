@@ -9,6 +9,9 @@
 
 namespace {
 constexpr char kCellEnd = '\x01';
+// Rows read again one by one when the index is carried over a re-read; beyond that one pass
+// over the whole list is quicker.
+constexpr size_t kMostRowsReadAgain = 2000;
 } // namespace
 
 SearchFilterModel::SearchFilterModel(QObject* parent) : QAbstractProxyModel(parent) {}
@@ -19,7 +22,7 @@ void SearchFilterModel::setSourceModel(QAbstractItemModel* source)
     if (QAbstractItemModel* old = sourceModel())
         disconnect(old, nullptr, this, nullptr);
     QAbstractProxyModel::setSourceModel(source);
-    m_indexed = false;
+    forgetIndex();
     if (source) {
         // Every change of the source's rows reads the index again (when a text is typed) and
         // filters anew; a changed cell only makes the index stale until the next keystroke.
@@ -33,6 +36,9 @@ void SearchFilterModel::setSourceModel(QAbstractItemModel* source)
         connect(source, &QAbstractItemModel::dataChanged, this,
                 [this](const QModelIndex& from, const QModelIndex& to) {
                     m_indexed = false;
+                    if (!m_rowIds.empty())
+                        for (int r = from.row(); r <= to.row(); ++r)
+                            m_staleIds.push_back(m_idOf(r));
                     for (int r = from.row(); r <= to.row(); ++r)
                         if (const int v = viewRow(r); v >= 0)
                             Q_EMIT dataChanged(index(v, from.column()), index(v, to.column()));
@@ -42,13 +48,33 @@ void SearchFilterModel::setSourceModel(QAbstractItemModel* source)
     sourceReset();
 }
 
-void SearchFilterModel::sourceReset()
+void SearchFilterModel::setRowIdentity(RowId idOf, ChangedIds changed)
+{
+    m_idOf = std::move(idOf);
+    m_changed = std::move(changed);
+    forgetIndex();
+}
+
+void SearchFilterModel::forgetIndex()
 {
     m_indexed = false;
     m_keys.clear();
-    if (m_keys.capacity() > m_keys.size() / 4 * 5)
-        m_keys.shrink_to_fit();
+    m_keys.shrink_to_fit();
     m_starts.clear();
+    m_rowIds.clear();
+    m_staleIds.clear();
+}
+
+void SearchFilterModel::sourceReset()
+{
+    m_indexed = false;
+    // The index stays for the rows that did not change, when the source can say which did.
+    const std::optional<std::vector<qint32>> changed =
+        m_rowIds.empty() || !m_changed ? std::nullopt : m_changed();
+    if (changed)
+        m_staleIds.insert(m_staleIds.end(), changed->begin(), changed->end());
+    else
+        forgetIndex();
     if (filtering())
         findRows(m_needle, false);
     endResetModel();
@@ -88,8 +114,54 @@ void SearchFilterModel::setSearchText(const QString& text)
     Q_EMIT shownRowsChanged();
 }
 
+// The index of the rows as they are now, from the index as it was: the keys of a row whose ID was
+// indexed and did not change since are copied; other rows are read again. False (nothing
+// changed) when the rows are not in ascending ID order or too many changed.
+bool SearchFilterModel::carryIndexOver()
+{
+    std::sort(m_staleIds.begin(), m_staleIds.end());
+    const int rows = sourceRowCount();
+    const int columns = sourceModel()->columnCount();
+    std::vector<qint32> ids(static_cast<size_t>(rows));
+    std::string keys;
+    keys.reserve(m_keys.size() + m_keys.size() / 16);
+    std::vector<quint32> starts;
+    starts.reserve(ids.size() + 1);
+    size_t old = 0;
+    size_t readAgain = 0;
+    for (int r = 0; r < rows; ++r) {
+        const qint32 id = ids[static_cast<size_t>(r)] = m_idOf(r);
+        if (id <= 0 || (r > 0 && id <= ids[static_cast<size_t>(r) - 1]))
+            return false;
+        while (old < m_rowIds.size() && m_rowIds[old] < id)
+            ++old;
+        starts.push_back(static_cast<quint32>(keys.size()));
+        if (old < m_rowIds.size() && m_rowIds[old] == id &&
+            !std::binary_search(m_staleIds.begin(), m_staleIds.end(), id)) {
+            keys.append(m_keys, m_starts[old], m_starts[old + 1] - m_starts[old]);
+            continue;
+        }
+        if (++readAgain > kMostRowsReadAgain)
+            return false;
+        for (int c = 0; c < columns; ++c) {
+            appendSearchKey(sourceModel()->index(r, c).data().toString(), keys);
+            keys.push_back(kCellEnd);
+        }
+    }
+    starts.push_back(static_cast<quint32>(keys.size()));
+    m_keys = std::move(keys);
+    m_starts = std::move(starts);
+    m_rowIds = std::move(ids);
+    m_staleIds.clear();
+    return true;
+}
+
 void SearchFilterModel::buildIndex()
 {
+    if (!m_rowIds.empty() && carryIndexOver()) {
+        m_indexed = true;
+        return;
+    }
     m_keys.clear();
     m_starts.clear();
     const int rows = sourceRowCount();
@@ -122,6 +194,17 @@ void SearchFilterModel::buildIndex()
     if (m_keys.capacity() > m_keys.size() / 4 * 5)
         m_keys.shrink_to_fit();
     m_indexed = true;
+    // The IDs, for carrying the index over the next re-read; only an ascending list is carried.
+    m_rowIds.clear();
+    m_staleIds.clear();
+    if (m_idOf) {
+        m_rowIds.resize(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r)
+            m_rowIds[static_cast<size_t>(r)] = m_idOf(r);
+        if (std::adjacent_find(m_rowIds.begin(), m_rowIds.end(), std::greater_equal<>()) != m_rowIds.end() ||
+            (rows > 0 && m_rowIds.front() <= 0))
+            m_rowIds.clear();
+    }
 }
 
 void SearchFilterModel::findRows(const std::string& needle, bool narrowing)

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@ public:
     // How the index reads all rows at once (a data source's one-pass scan); without it the
     // source model's display texts are read cell by cell.
     void setRowScan(RowScan scan) { m_scan = std::move(scan); }
+    // How the index outlives a re-read of the source: the ID of each source row, and the IDs of
+    // the rows that changed with the source's last reset (none: any row may have). With both, a
+    // re-read after this program's own saves keeps the keys of the other rows and reads only
+    // those rows again, instead of the whole list.
+    using RowId = std::function<qint32(int row)>;
+    using ChangedIds = std::function<std::optional<std::vector<qint32>>()>;
+    void setRowIdentity(RowId idOf, ChangedIds changed);
 
     void setSearchText(const QString& text);
     // Reads the index now (the search box got the focus), so that the first keystroke only
@@ -53,6 +61,8 @@ Q_SIGNALS:
 
 private:
     void buildIndex();
+    bool carryIndexOver();
+    void forgetIndex();
     void findRows(const std::string& needle, bool narrowing);
     void sourceReset();
 
@@ -64,6 +74,12 @@ private:
     std::string m_keys;
     std::vector<quint32> m_starts;
     bool m_indexed = false;
+    RowId m_idOf;
+    ChangedIds m_changed;
+    // The ID of each indexed row, ascending, while the index can be carried over a re-read
+    // (else empty), and the IDs whose keys in it are out of date.
+    std::vector<qint32> m_rowIds;
+    std::vector<qint32> m_staleIds;
     bool m_keepIndexed = false; // the search is in use: read the index ahead of the typing
     std::vector<int> m_shown; // source rows shown while filtering, ascending
 };

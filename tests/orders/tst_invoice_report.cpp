@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace fixtures;
@@ -59,15 +60,25 @@ std::unique_ptr<DataSource> storedOrder(const Values& order, qint32* id = nullpt
     return openSource(u"SELECT * FROM ss WHERE ID="_s + QString::number(key));
 }
 
-// What a reader of a PDF compares: the letters and digits in order, compatibility forms folded.
-// (pdftotext's reordering of right-to-left lines may move blanks and punctuation next to digits.)
+// What a reader of a PDF compares: the letters and digits in order, as they are. (pdftotext
+// wraps right-to-left lines in embedding marks, may move blanks and punctuation next to digits,
+// and a long value is broken over lines.)
 QString comparable(const QString& text)
 {
     QString letters;
-    for (const QChar c : text.normalized(QString::NormalizationForm_KC))
+    for (const QChar c : text)
         if (c.isLetterOrNumber())
             letters += c;
     return letters;
+}
+
+// Whether the PDF's text holds a stored value letter for letter. Lam and alef are drawn as one
+// glyph, and poppler sets down the two letters of such a glyph left to right even in a right-to-
+// left line: it reads "ال" where "لا" was stored.
+bool holds(const QString& text, const QString& value)
+{
+    return comparable(text).contains(comparable(value)) ||
+           comparable(text).contains(comparable(QString(value).replace(u"لا"_s, u"ال"_s)));
 }
 
 QString pdftotext(const QStringList& arguments)
@@ -220,7 +231,12 @@ private Q_SLOTS:
         QCOMPARE(text.count(QLatin1Char('\f')), pages);
         QVERIFY(!text.contains(QChar(0x2026)));
         for (const QString& value : values)
-            QVERIFY2(comparable(text).contains(comparable(value)), qPrintable(value + u" missing in: "_s + text));
+            QVERIFY2(holds(text, value), qPrintable(value + u" missing in: "_s + text));
+        // Joined letters read back as letters, not as the presentation forms of the font's map.
+        const auto presentationForm = [](QChar c) {
+            return (c.unicode() >= 0xFB50 && c.unicode() <= 0xFDFF) || (c.unicode() >= 0xFE70 && c.unicode() <= 0xFEFF);
+        };
+        QVERIFY(std::none_of(text.cbegin(), text.cend(), presentationForm));
 
         const auto found = words(path);
         QHash<QString, QRectF> at;
