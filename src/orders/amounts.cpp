@@ -15,9 +15,11 @@ constexpr char16_t kArabicThousandsSeparator = 0x066C;
 // Exponents are counted up to here; anything larger is out of range either way.
 constexpr qint64 kExponentCap = 1'000'000'000;
 
+// Blanks of every width, tabs and line feeds, and the invisible marks (direction marks,
+// zero-width joiners) that text pasted from Persian documents carries between its digits.
 bool isIgnored(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n';
+    return c == u'\t' || c == u'\n' || c.category() == QChar::Separator_Space || c.category() == QChar::Other_Format;
 }
 
 // 0..9 for ASCII, Persian and Arabic-Indic digits, -1 otherwise.

@@ -1056,6 +1056,9 @@ private Q_SLOTS:
         QTest::newRow("blanks inside digits") << "1 0 0" << 100.0;
         QTest::newRow("tabs and line feeds") << "\t1\n2 3\n" << 123.0;
         QTest::newRow("carriage return ends") << "12\r3" << 12.0;
+        // The invisible marks of pasted Persian text and no-break blanks vanish too.
+        QTest::newRow("direction marks and joiners") << fa(u"\u200F\u06F2\u200C\u06F0\u06F0\u06F0\u200E") << 2000.0;
+        QTest::newRow("no-break blank inside digits") << fa(u"12\u00A0000") << 12000.0;
         // Signs.
         QTest::newRow("minus") << "-5" << -5.0;
         QTest::newRow("blank after sign") << "- 5" << -5.0;
