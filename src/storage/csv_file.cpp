@@ -1,6 +1,7 @@
 #include "storage/csv_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -12,6 +13,15 @@ const QString kNoFolder = QStringLiteral("پوشه اين فايل وجود ند
 const QString kIsFolder = QStringLiteral("اين نام، نام يک پوشه است.");
 const QString kCannotCreate = QStringLiteral("اجازه نوشتن در اين پوشه نيست يا فايل باز نمي شود.");
 const QString kCannotFinish = QStringLiteral("نوشتن فايل کامل نشد (شايد جا روي ديسک نمانده است).");
+const QString kIsDatabase = QStringLiteral("اين فايل يک بانک اطلاعات (يا پشتيبان آن) است و فايل CSV جاي آن را نمي گيرد.");
+
+// The program's db.mdb, a backup of it or its safety copy: SQLite files, never to be replaced
+// by a list.
+bool isDatabaseFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArrayView("SQLite format 3\0", 16);
+}
 
 // Most cells are written as they are: no formula-like start, nothing to quote.
 bool plainField(const QString& cell)
@@ -81,6 +91,8 @@ bool writeCsvFile(const QString& path, const QStringList& header,
         return fail(kIsFolder);
     if (!target.absoluteDir().exists())
         return fail(kNoFolder);
+    if (target.exists() && isDatabaseFile(path))
+        return fail(kIsDatabase);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(kCannotCreate);

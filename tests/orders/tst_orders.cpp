@@ -986,6 +986,14 @@ private Q_SLOTS:
         QVERIFY(!exportTo(list, dir.filePath(QStringLiteral("missing/orders.csv"))).isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("orders.csv")});
         QCOMPARE(csvLines(path), lines);
+        // Never in place of the database (named with its own suffix in the dialog).
+        const auto databaseBytes = [this] {
+            QFile database(m_program->dbPath());
+            return database.open(QIODevice::ReadOnly) ? database.readAll() : QByteArray();
+        };
+        const QByteArray before = databaseBytes();
+        QVERIFY(!exportTo(list, m_program->dbPath()).isEmpty());
+        QCOMPARE(databaseBytes(), before);
     }
 
     // Due dates across 30 Esfand, overdue and coming services earliest first, orders without a
