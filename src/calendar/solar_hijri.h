@@ -24,8 +24,9 @@ std::optional<PersianDate> DaysToPersianDate(qint64 dayCount);
 bool IsPersianLeapYear(int year);
 
 // Reads a style-0 date text ("1388/11/07": four-digit year, two-digit month and day; ASCII,
-// Persian or Arabic-Indic digits) into a Persian date; no value for any other text or a day that does not exist
-// (month 1-12, day up to 31 in months 1-6, 30 in 7-11, 29 or 30 in 12 by the leap rule).
+// Persian or Arabic-Indic digits) into a Persian date; no value for any other text or a day
+// that does not exist (month 1-12, day up to 31 in months 1-6, 30 in 7-11, 29 or 30 in 12 by
+// the leap rule).
 std::optional<PersianDate> ReadPersianDateText(const QString& text);
 // The Gregorian date of a Persian date; an invalid QDate for dates before 1332/01/01 or days
 // that do not exist.

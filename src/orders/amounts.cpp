@@ -19,7 +19,8 @@ constexpr qint64 kExponentCap = 1'000'000'000;
 // zero-width joiners) that text pasted from Persian documents carries between its digits.
 bool isIgnored(QChar c)
 {
-    return c == u'\t' || c == u'\n' || c.category() == QChar::Separator_Space || c.category() == QChar::Other_Format;
+    return c == u'\t' || c == u'\n' || c.category() == QChar::Separator_Space ||
+           c.category() == QChar::Other_Format;
 }
 
 // 0..9 for ASCII, Persian and Arabic-Indic digits, -1 otherwise.

@@ -13,7 +13,8 @@ const QString kNoFolder = QStringLiteral("پوشه اين فايل وجود ند
 const QString kIsFolder = QStringLiteral("اين نام، نام يک پوشه است.");
 const QString kCannotCreate = QStringLiteral("اجازه نوشتن در اين پوشه نيست يا فايل باز نمي شود.");
 const QString kCannotFinish = QStringLiteral("نوشتن فايل کامل نشد (شايد جا روي ديسک نمانده است).");
-const QString kIsDatabase = QStringLiteral("اين فايل يک بانک اطلاعات (يا پشتيبان آن) است و فايل CSV جاي آن را نمي گيرد.");
+const QString kIsDatabase =
+    QStringLiteral("اين فايل يک بانک اطلاعات (يا پشتيبان آن) است و فايل CSV جاي آن را نمي گيرد.");
 
 // The program's db.mdb, a backup of it or its safety copy: SQLite files, never to be replaced
 // by a list.

@@ -107,8 +107,9 @@ QString DataSource::databasePath() const
     const auto match = source.match(m_connection);
     if (!match.hasMatch())
         return QString();
-    const QString path = match.hasCaptured(1) ? match.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\""))
-                                              : match.captured(2);
+    const QString path = match.hasCaptured(1)
+                             ? match.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\""))
+                             : match.captured(2);
     return QDir::fromNativeSeparators(path);
 }
 
@@ -412,14 +413,15 @@ bool DataSource::storeRow(RecordStore* source, const QStringList& columns, const
         forget(*key);
         m_readStale = true;
         bool present = false;
-        const bool gone = source->select(QStringLiteral("SELECT ID FROM %1 WHERE ID=?").arg(table), {QString::number(*key)},
-                                         [&present](const RecordStore::Row&) {
-                                             present = true;
-                                             return false;
-                                         }) && !present;
-        setError(!gone ? QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده است. "
-                                          "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند.")
-                         : QStringLiteral("کس ديگري در اين فاصله اين ركورد را پاک کرده است؛ ثبت آن ديگر ممکن نيست."));
+        const QString exists = QStringLiteral("SELECT ID FROM %1 WHERE ID=?").arg(table);
+        const bool read = source->select(exists, {QString::number(*key)}, [&present](const RecordStore::Row&) {
+            present = true;
+            return false;
+        });
+        setError(!read || present
+                     ? QStringLiteral("کس ديگري در اين فاصله اين ركورد را تغيير داده است. "
+                                      "ثبت دوباره، تغيير او را با آنچه نوشته ايد عوض مي کند.")
+                     : QStringLiteral("کس ديگري در اين فاصله اين ركورد را پاک کرده است؛ ثبت آن ديگر ممکن نيست."));
     }
     return changed > 0;
 }
