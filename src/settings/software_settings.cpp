@@ -234,9 +234,12 @@ QString Form16::passwordToStore() const
 void Form16::Check1_Click()
 {
     const bool ticked = Check1->isChecked();
-    settingsSaved(this, SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey,
-                                             ticked ? QStringLiteral("1") : QStringLiteral("0")),
-                  windowTitle().trimmed());
+    const QString option = ticked ? QStringLiteral("1") : QStringLiteral("0");
+    // The load ticks the box from the stored "1": nothing to write then, and nothing to tell
+    // at each start when the settings file cannot be written.
+    if (SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kKeyboardKey) != option)
+        settingsSaved(this, SettingsStore::write(SettingsStore::kDesktop, SettingsStore::kKeyboardKey, option),
+                      windowTitle().trimmed());
     keyboardLayout().activate(ticked ? KeyboardLayout::kPersian : KeyboardLayout::kOrdinary);
 }
 
