@@ -100,8 +100,9 @@ QString escapedValue(const QString& text)
 }
 
 // Reads one value from `at` to the end of its line (past continuation lines and quoted line
-// breaks), the way Qt reads it: blanks outside quotes trimmed at both ends, ";" outside quotes
-// starts a comment, an unquoted "," separates the items of a list.
+// breaks), the way Qt reads it: spaces and tabs outside quotes trimmed at both ends (other
+// blanks, which Qt writes unquoted, are kept), ";" outside quotes starts a comment, an unquoted
+// "," separates the items of a list.
 QStringList readValue(const QString& file, qsizetype& at)
 {
     QStringList items;
@@ -132,7 +133,7 @@ QStringList readValue(const QString& file, qsizetype& at)
             kept = current.size();
         } else if (!quoted && c == u',') {
             finishItem();
-        } else if (!quoted && c.isSpace()) {
+        } else if (!quoted && (c == u' ' || c == u'\t')) {
             if (!current.isEmpty())
                 current += c;
         } else if (c != u'\\' || at >= file.size()) {

@@ -477,6 +477,9 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore::read(SettingsStore::kPrint, QStringLiteral("a b;c")), odd);
         QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kKeyboardKey), QStringLiteral("@lead"));
         QCOMPARE(SettingsStore::read(SettingsStore::kDesktop, SettingsStore::kPictureKey), path);
+        const QString blanks = QStringLiteral("\u00A0سطر\u2028"); // kept whole, though unquoted
+        SettingsStore::write(SettingsStore::kPrint, SettingsStore::kNotes, blanks);
+        QCOMPARE(SettingsStore::read(SettingsStore::kPrint, SettingsStore::kNotes), blanks);
         QCOMPARE(SettingsStore::read(SettingsStore::kUser, signature), QString());
 
         QSettings raw(QSettings::IniFormat, QSettings::UserScope, SettingsStore::kApplication);
