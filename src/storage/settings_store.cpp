@@ -136,9 +136,9 @@ QStringList readValue(const QString& file, qsizetype& at)
         } else if (!quoted && (c == u' ' || c == u'\t')) {
             if (!current.isEmpty())
                 current += c;
-        } else if (c != u'\\' || at >= file.size()) {
+        } else if (c != u'\\') {
             addKept(c);
-        } else {
+        } else if (at < file.size()) {
             const QChar e = file[at++];
             static const QString letters = QStringLiteral("abfnrtv\"'?\\");
             static const QString meant = QStringLiteral("\a\b\f\n\r\t\v\"'?\\");
