@@ -12,6 +12,9 @@ constexpr char kCellEnd = '\x01';
 // Rows read again one by one when the index is carried over a re-read; beyond that one pass
 // over the whole list is quicker.
 constexpr size_t kMostRowsReadAgain = 2000;
+// Rows whose keys are replaced where they stand (each moves the rest of the index); beyond that
+// the index is copied over.
+constexpr size_t kMostRowsEditedInPlace = 8;
 } // namespace
 
 SearchFilterModel::SearchFilterModel(QObject* parent) : QAbstractProxyModel(parent) {}
@@ -115,45 +118,89 @@ void SearchFilterModel::setSearchText(const QString& text)
 }
 
 // The index of the rows as they are now, from the index as it was: the keys of a row whose ID was
-// indexed and did not change since are copied; other rows are read again. False (nothing
+// indexed and did not change since are kept; other rows are read again. False (nothing
 // changed) when the rows are not in ascending ID order or too many changed.
 bool SearchFilterModel::carryIndexOver()
 {
     std::sort(m_staleIds.begin(), m_staleIds.end());
-    const int rows = sourceRowCount();
-    const int columns = sourceModel()->columnCount();
-    std::vector<qint32> ids(static_cast<size_t>(rows));
+    m_staleIds.erase(std::unique(m_staleIds.begin(), m_staleIds.end()), m_staleIds.end());
+    std::vector<qint32> ids(static_cast<size_t>(sourceRowCount()));
+    for (size_t r = 0; r < ids.size(); ++r) {
+        ids[r] = m_idOf(static_cast<int>(r));
+        if (ids[r] <= 0 || (r > 0 && ids[r] <= ids[r - 1]))
+            return false;
+    }
+    if (!editIndexInPlace(ids) && !copyIndexOver(ids))
+        return false;
+    m_rowIds = std::move(ids);
+    m_staleIds.clear();
+    return true;
+}
+
+// The common case after a save: the same rows as indexed (some perhaps added at the end), a few
+// of them changed. Their keys are replaced where they stand, without a second copy of the index.
+bool SearchFilterModel::editIndexInPlace(const std::vector<qint32>& ids)
+{
+    if (ids.size() < m_rowIds.size() || !std::equal(m_rowIds.begin(), m_rowIds.end(), ids.begin()))
+        return false;
+    std::vector<size_t> changed;
+    for (const qint32 id : m_staleIds)
+        if (const auto at = std::lower_bound(m_rowIds.begin(), m_rowIds.end(), id); at != m_rowIds.end() && *at == id)
+            changed.push_back(static_cast<size_t>(at - m_rowIds.begin()));
+    if (changed.size() > kMostRowsEditedInPlace)
+        return false;
+    for (const size_t r : changed) {
+        const std::string keys = rowKeys(static_cast<int>(r));
+        const quint32 length = m_starts[r + 1] - m_starts[r];
+        m_keys.replace(m_starts[r], length, keys);
+        // Unsigned arithmetic: adding the difference modulo 2^32 moves the later rows either way.
+        const auto shift = static_cast<quint32>(keys.size()) - length;
+        for (size_t later = r + 1; later < m_starts.size(); ++later)
+            m_starts[later] += shift;
+    }
+    for (size_t r = m_rowIds.size(); r < ids.size(); ++r) {
+        m_keys += rowKeys(static_cast<int>(r));
+        m_starts.push_back(static_cast<quint32>(m_keys.size()));
+    }
+    return true;
+}
+
+// Any other change: the index is copied row by row into a new one.
+bool SearchFilterModel::copyIndexOver(const std::vector<qint32>& ids)
+{
     std::string keys;
     keys.reserve(m_keys.size() + m_keys.size() / 16);
     std::vector<quint32> starts;
     starts.reserve(ids.size() + 1);
     size_t old = 0;
     size_t readAgain = 0;
-    for (int r = 0; r < rows; ++r) {
-        const qint32 id = ids[static_cast<size_t>(r)] = m_idOf(r);
-        if (id <= 0 || (r > 0 && id <= ids[static_cast<size_t>(r) - 1]))
-            return false;
-        while (old < m_rowIds.size() && m_rowIds[old] < id)
+    for (size_t r = 0; r < ids.size(); ++r) {
+        while (old < m_rowIds.size() && m_rowIds[old] < ids[r])
             ++old;
         starts.push_back(static_cast<quint32>(keys.size()));
-        if (old < m_rowIds.size() && m_rowIds[old] == id &&
-            !std::binary_search(m_staleIds.begin(), m_staleIds.end(), id)) {
+        if (old < m_rowIds.size() && m_rowIds[old] == ids[r] &&
+            !std::binary_search(m_staleIds.begin(), m_staleIds.end(), ids[r])) {
             keys.append(m_keys, m_starts[old], m_starts[old + 1] - m_starts[old]);
-            continue;
-        }
-        if (++readAgain > kMostRowsReadAgain)
+        } else if (++readAgain > kMostRowsReadAgain) {
             return false;
-        for (int c = 0; c < columns; ++c) {
-            appendSearchKey(sourceModel()->index(r, c).data().toString(), keys);
-            keys.push_back(kCellEnd);
+        } else {
+            keys += rowKeys(static_cast<int>(r));
         }
     }
     starts.push_back(static_cast<quint32>(keys.size()));
     m_keys = std::move(keys);
     m_starts = std::move(starts);
-    m_rowIds = std::move(ids);
-    m_staleIds.clear();
     return true;
+}
+
+std::string SearchFilterModel::rowKeys(int row) const
+{
+    std::string keys;
+    for (int c = 0; c < sourceModel()->columnCount(); ++c) {
+        appendSearchKey(sourceModel()->index(row, c).data().toString(), keys);
+        keys.push_back(kCellEnd);
+    }
+    return keys;
 }
 
 void SearchFilterModel::buildIndex()

@@ -62,6 +62,9 @@ Q_SIGNALS:
 private:
     void buildIndex();
     bool carryIndexOver();
+    bool editIndexInPlace(const std::vector<qint32>& ids);
+    bool copyIndexOver(const std::vector<qint32>& ids);
+    std::string rowKeys(int row) const;
     void forgetIndex();
     void findRows(const std::string& needle, bool narrowing);
     void sourceReset();

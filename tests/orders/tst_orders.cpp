@@ -901,23 +901,32 @@ private Q_SLOTS:
     {
         const QString table = QStringLiteral("newmoshtary");
         insert(table, {{"nuser", "reza"}});
-        const qint32 ali = insert(table, {{"nuser", "ali"}});
+        const qint32 ali = insert(table, {{"nuser", "alireza"}});
         insert(table, {{"nuser", "kazem"}});
         Form9* list = forms().get<Form9>();
         list->DataGrid1->searchFilter()->prepareIndex();
-        searchBox(list)->setText(QStringLiteral("REZA"));
+        QLineEdit* box = searchBox(list);
+        box->setText(QStringLiteral("REZA"));
         const QAbstractItemModel* grid = list->DataGrid1->model();
-        QCOMPARE(column(grid, 1), QStringList{QStringLiteral("reza")});
+        QCOMPARE(column(grid, 1).join(u','), u"reza,alireza"_qs);
 
+        // A shorter and then a longer value: the rows after the saved one are found as well.
         auto editor = openSource(QStringLiteral("SELECT * FROM newmoshtary WHERE ID=%1").arg(ali));
         QLineEdit user;
         editor->bind(&user, QStringLiteral("nuser"));
-        for (const char* saved : {"rezaali", "ali"}) {
+        for (const char* saved : {"ali", "rezaali"}) {
             user.setText(QString::fromLatin1(saved));
             QVERIFY(editor->update());
             list->Adodc1->refresh();
             QCOMPARE(column(grid, 1).join(u','), saved == QByteArray("ali") ? u"reza"_qs : u"reza,rezaali"_qs);
+            box->setText(QStringLiteral("KAZEM"));
+            QCOMPARE(column(grid, 1), QStringList{QStringLiteral("kazem")});
+            box->setText(QStringLiteral("REZA"));
         }
+        user.setText(QStringLiteral("ali"));
+        QVERIFY(editor->update());
+        list->Adodc1->refresh();
+        QCOMPARE(column(grid, 1), QStringList{QStringLiteral("reza")});
         QVERIFY(exec(QStringLiteral("UPDATE newmoshtary SET nuser='kazemreza' WHERE nuser='kazem'")));
         list->Adodc1->refresh();
         QCOMPARE(column(grid, 1).join(u','), u"reza,kazemreza"_qs);
