@@ -551,6 +551,17 @@ bool DataSource::isNull(int row, int column) const
 bool DataSource::scanColumns(const QStringList& columns,
                              const std::function<void(int row, const QStringList& cells)>& visit)
 {
+    QStringList texts;
+    return scanColumnBytes(columns, [&](int row, const ByteCells& cells) {
+        texts.clear();
+        for (const QByteArrayView cell : cells)
+            texts << QString::fromUtf8(cell);
+        visit(row, texts);
+    });
+}
+
+bool DataSource::scanColumnBytes(const QStringList& columns, const std::function<void(int row, const ByteCells& cells)>& visit)
+{
     m_lastError.clear();
     QList<int> indexes;
     for (const QString& column : columns)
@@ -559,13 +570,12 @@ bool DataSource::scanColumns(const QStringList& columns,
     bool ok = m_ascending ? scanInOrder(indexes, static_cast<int>(stored), visit) : scanInPages(indexes, visit);
     for (auto row = stored; ok && row < recordCount(); ++row)
         if (m_keys[static_cast<size_t>(row)] == 0)
-            visit(static_cast<int>(row), QStringList(indexes.size()));
+            visit(static_cast<int>(row), ByteCells(indexes.size()));
     return ok;
 }
 
 // One pass over the store in ID order, matched against the snapshot's IDs.
-bool DataSource::scanInOrder(const QList<int>& indexes, int stored,
-                             const std::function<void(int, const QStringList&)>& visit)
+bool DataSource::scanInOrder(const QList<int>& indexes, int stored, const std::function<void(int, const ByteCells&)>& visit)
 {
     QStringList names{QStringLiteral("ID")};
     QList<int> at;
@@ -581,7 +591,7 @@ bool DataSource::scanInOrder(const QList<int>& indexes, int stored,
         return false;
     }
     int row = 0;
-    QStringList cells;
+    ByteCells cells;
     const QString sql = rowsQuery(names.join(u','), {}) + QStringLiteral(" ORDER BY ID");
     const bool read = source->select(sql, {}, [&](const RecordStore::Row& r) {
         const auto id = static_cast<qint32>(r.integer(0));
@@ -593,7 +603,7 @@ bool DataSource::scanInOrder(const QList<int>& indexes, int stored,
             return true; // stored since the snapshot
         cells.clear();
         for (int a : at)
-            cells << (a < 0 ? QString() : QString::fromUtf8(r.bytes(a)));
+            cells << (a < 0 ? QByteArrayView() : r.bytes(a));
         visit(row++, cells);
         return true;
     });
@@ -601,25 +611,30 @@ bool DataSource::scanInOrder(const QList<int>& indexes, int stored,
 }
 
 // For a query in an order of its own: the snapshot's pages one after another, uncached.
-bool DataSource::scanInPages(const QList<int>& indexes, const std::function<void(int, const QStringList&)>& visit)
+bool DataSource::scanInPages(const QList<int>& indexes, const std::function<void(int, const ByteCells&)>& visit)
 {
+    QList<QByteArray> utf8;
+    ByteCells cells;
     for (int first = 0; first < recordCount(); first += kPageRows) {
         const int last = std::min(first + kPageRows, recordCount());
         std::vector<qint32> page(m_keys.begin() + first, m_keys.begin() + last);
         std::erase(page, 0);
         std::unordered_map<qint32, Cells> read;
-        if (!fetchRows(page, [&read](qint32 id, Cells&& cells) { read[id] = std::move(cells); })) {
+        if (!fetchRows(page, [&read](qint32 id, Cells&& row) { read[id] = std::move(row); })) {
             setError(store() ? store()->errorText() : QString());
             return false;
         }
         for (int row = first; row < last; ++row) {
-            auto cells = read.find(m_keys[static_cast<size_t>(row)]);
-            if (cells == read.end())
+            auto found = read.find(m_keys[static_cast<size_t>(row)]);
+            if (found == read.end())
                 continue;
-            QStringList wanted;
+            utf8.clear();
+            cells.clear();
             for (int index : indexes)
-                wanted << cells->second.value(index);
-            visit(row, wanted);
+                utf8 << found->second.value(index).toUtf8();
+            for (const QByteArray& cell : utf8)
+                cells << cell;
+            visit(row, cells);
         }
     }
     return true;

@@ -7,6 +7,7 @@
 // Rows stored through another data source appear here only after refresh(). Operations report
 // failure by their result (and lastError()), never by throwing.
 #include <QObject>
+#include <QByteArrayView>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -79,6 +80,10 @@ public:
     // False (and lastError()) when the rows cannot be read.
     bool scanColumns(const QStringList& columns,
                      const std::function<void(int row, const QStringList& cells)>& visit);
+    // The same pass with the cells as the store hands them over, in UTF-8 (the search index
+    // reads a whole list this way without making a QString of every cell).
+    using ByteCells = QList<QByteArrayView>;
+    bool scanColumnBytes(const QStringList& columns, const std::function<void(int row, const ByteCells& cells)>& visit);
     // ID of the current row, 0 when there is none or it is not stored yet.
     qint32 currentKey() const;
     // ID of a row of the snapshot, 0 for a row not stored yet or out of range.
@@ -133,8 +138,8 @@ private:
     qint64 inTransaction(RecordStore* store, char kind, qint32* key, const std::function<qint64()>& write);
     bool storeRow(RecordStore* store, const QStringList& columns, const QStringList& values, qint32* key);
     void changedColumns(QStringList* columns, QStringList* values) const;
-    bool scanInOrder(const QList<int>& indexes, int stored, const std::function<void(int, const QStringList&)>& visit);
-    bool scanInPages(const QList<int>& indexes, const std::function<void(int, const QStringList&)>& visit);
+    bool scanInOrder(const QList<int>& indexes, int stored, const std::function<void(int, const ByteCells&)>& visit);
+    bool scanInPages(const QList<int>& indexes, const std::function<void(int, const ByteCells&)>& visit);
     void showCurrentInControls();
     void showInControl(Binding& binding);
     void setError(const QString& message);

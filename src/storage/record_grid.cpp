@@ -248,7 +248,7 @@ void RecordGrid::setDataSource(DataSource* source, const QList<GridColumn>& colu
     for (const GridColumn& c : columns)
         fields << c.field;
     m_filter->setRowScan([source, fields](const SearchFilterModel::RowVisitor& visit) {
-        return source->scanColumns(fields, visit);
+        return source->scanColumnBytes(fields, visit);
     });
     m_filter->setRowIdentity([source](int row) { return source->keyAt(row); },
                              [source] { return source->lastChangedKeys(); });

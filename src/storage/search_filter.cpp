@@ -213,13 +213,13 @@ void SearchFilterModel::buildIndex()
     m_starts.clear();
     const int rows = sourceRowCount();
     m_starts.reserve(static_cast<size_t>(rows) + 1);
-    const RowVisitor add = [this, rows](int, const QStringList& cells) {
+    const RowVisitor add = [this, rows](int, const QList<QByteArrayView>& cells) {
         // Room for all rows, guessed from the first ones, so that the index is not copied while
         // it grows.
         if (m_starts.size() == 256)
             m_keys.reserve(m_keys.size() / 256 * static_cast<size_t>(rows) * 9 / 8);
         m_starts.push_back(static_cast<quint32>(m_keys.size()));
-        for (const QString& cell : cells) {
+        for (const QByteArrayView cell : cells) {
             appendSearchKey(cell, m_keys);
             m_keys.push_back(kCellEnd);
         }
@@ -228,13 +228,9 @@ void SearchFilterModel::buildIndex()
     if (!read) {
         m_keys.clear();
         m_starts.clear();
-        const int columns = sourceModel()->columnCount();
-        QStringList cells;
         for (int r = 0; r < rows; ++r) {
-            cells.clear();
-            for (int c = 0; c < columns; ++c)
-                cells << sourceModel()->index(r, c).data().toString();
-            add(r, cells);
+            m_starts.push_back(static_cast<quint32>(m_keys.size()));
+            m_keys += rowKeys(r);
         }
     }
     m_starts.push_back(static_cast<quint32>(m_keys.size()));

@@ -5,6 +5,7 @@
 // search box gets the focus or a text is first typed, and kept in one packed index that each
 // keystroke scans.
 #include <QAbstractProxyModel>
+#include <QByteArrayView>
 #include <QStringList>
 
 #include <functional>
@@ -17,8 +18,8 @@ class SearchFilterModel : public QAbstractProxyModel
     Q_OBJECT
 public:
     // Calls visit(row, cells) for every row of the source with the texts of its columns in
-    // column order; false when the rows cannot be read.
-    using RowVisitor = std::function<void(int row, const QStringList& cells)>;
+    // column order, in UTF-8; false when the rows cannot be read.
+    using RowVisitor = std::function<void(int row, const QList<QByteArrayView>& cells)>;
     using RowScan = std::function<bool(const RowVisitor& visit)>;
 
     explicit SearchFilterModel(QObject* parent = nullptr);

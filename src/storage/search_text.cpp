@@ -111,3 +111,57 @@ void appendSearchKey(QStringView text, std::string& out)
     }
     out.resize(at + static_cast<size_t>(p - begin));
 }
+
+namespace {
+// The code point of the UTF-8 sequence at s[i] (i moved past it), or -1 when the bytes there
+// are no well-formed UTF-8 (cut short, overlong, a surrogate, beyond U+10FFFF).
+qint32 nextCodePoint(const unsigned char* s, qsizetype n, qsizetype& i)
+{
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    const unsigned char b = s[i];
+    const int length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > n)
+        return -1;
+    char32_t c = length == 1 ? b : b & (0x7F >> length);
+    for (int j = 1; j < length; ++j) {
+        if ((s[i + j] & 0xC0) != 0x80)
+            return -1;
+        c = (c << 6) | (s[i + j] & 0x3F);
+    }
+    if (c < kLeast[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        return -1;
+    i += length;
+    return static_cast<qint32>(c);
+}
+} // namespace
+
+void appendSearchKey(QByteArrayView utf8, std::string& out)
+{
+    const KeyTable& table = keyTable();
+    const qsizetype n = utf8.size();
+    const size_t at = out.size();
+    // A key is never more than half as long again as its UTF-8 text; written in place.
+    out.resize(at + 2 * static_cast<size_t>(n));
+    char* const begin = out.data() + at;
+    char* p = begin;
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = s[i];
+        if (b < 0x7F && b > 0x20) { // the common case: visible ASCII
+            *p++ = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+            ++i;
+            continue;
+        }
+        const qint32 c = nextCodePoint(s, n, i);
+        if (c < 0) {
+            out.resize(at);
+            appendSearchKey(QString::fromUtf8(utf8), out);
+            return;
+        }
+        if (c >= 0x10000)
+            p = putUtf8(static_cast<char32_t>(c), p);
+        else if (const char16_t k = table[static_cast<size_t>(c)])
+            p = putUtf8(k, p);
+    }
+    out.resize(at + static_cast<size_t>(p - begin));
+}

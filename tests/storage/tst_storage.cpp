@@ -621,6 +621,14 @@ private Q_SLOTS:
         appendSearchKey(stored, b);
         QCOMPARE(a == b, same);
         QCOMPARE(QString::fromStdString(a), searchKey(typed));
+        // Straight from the store's UTF-8 the same key comes out, also for bytes that are not
+        // UTF-8 (read as QString reads them) and for characters beyond the first plane.
+        for (const QByteArray& utf8 : {stored.toUtf8(), stored.toUtf8() + "\xC0\xAF\xED\xA0\x80x\xF0\x9F\x98\x80",
+                                       "A\xF0\x9F\x98\x80\xD9\x8A" + stored.toUtf8()}) {
+            std::string fromBytes;
+            appendSearchKey(QByteArrayView(utf8), fromBytes);
+            QCOMPARE(QString::fromStdString(fromBytes), searchKey(QString::fromUtf8(utf8)));
+        }
     }
 
     // A CSV with what a spreadsheet must not misread is read back cell for cell.
