@@ -83,36 +83,29 @@ QString searchKey(QStringView text)
     return key;
 }
 
-void appendSearchKey(QStringView text, std::string& out)
+namespace {
+
+// Visible ASCII, the common case, written at once (Latin letters case-folded); false otherwise.
+bool putVisibleAscii(char32_t u, char*& p)
 {
-    const KeyTable& table = keyTable();
-    const qsizetype n = text.size();
-    const size_t at = out.size();
-    // At most three bytes per code unit (a surrogate pair: four for two); written in place.
-    out.resize(at + 3 * static_cast<size_t>(n));
-    char* const begin = out.data() + at;
-    char* p = begin;
-    const char16_t* units = reinterpret_cast<const char16_t*>(text.data());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = units[i];
-        if (u < 0x7F && u > 0x20) { // the common case: visible ASCII
-            *p++ = static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u);
-            continue;
-        }
-        const char16_t k = table[u];
-        if (k == 0)
-            continue;
-        if (QChar::isHighSurrogate(k) && i + 1 < n && QChar::isLowSurrogate(units[i + 1])) {
-            p = putUtf8(QChar::surrogateToUcs4(k, units[i + 1]), p);
-            ++i;
-            continue;
-        }
-        p = putUtf8(k, p);
-    }
-    out.resize(at + static_cast<size_t>(p - begin));
+    if (u >= 0x7F || u <= 0x20)
+        return false;
+    *p++ = static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u);
+    return true;
 }
 
-namespace {
+// Appends a key of at most `most` bytes to out, written in place by write(begin) -> end; a null
+// end takes back what was written and gives false.
+template <class Write> bool appendInPlace(std::string& out, size_t most, Write write)
+{
+    const size_t at = out.size();
+    out.resize(at + most);
+    char* const begin = out.data() + at;
+    const char* end = write(begin);
+    out.resize(end ? at + static_cast<size_t>(end - begin) : at);
+    return end != nullptr;
+}
+
 // The code point of the UTF-8 sequence at s[i] (i moved past it), or -1 when the bytes there
 // are no well-formed UTF-8 (cut short, overlong, a surrogate, beyond U+10FFFF).
 qint32 nextCodePoint(const unsigned char* s, qsizetype n, qsizetype& i)
@@ -133,35 +126,51 @@ qint32 nextCodePoint(const unsigned char* s, qsizetype n, qsizetype& i)
     i += length;
     return static_cast<qint32>(c);
 }
+
 } // namespace
+
+void appendSearchKey(QStringView text, std::string& out)
+{
+    const KeyTable& table = keyTable();
+    const qsizetype n = text.size();
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.data());
+    // At most three bytes per code unit (a surrogate pair: four for two).
+    appendInPlace(out, 3 * static_cast<size_t>(n), [&](char* p) {
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t k = putVisibleAscii(units[i], p) ? 0 : table[units[i]];
+            if (k == 0)
+                continue;
+            if (QChar::isHighSurrogate(k) && i + 1 < n && QChar::isLowSurrogate(units[i + 1]))
+                p = putUtf8(QChar::surrogateToUcs4(k, units[++i]), p);
+            else
+                p = putUtf8(k, p);
+        }
+        return p;
+    });
+}
 
 void appendSearchKey(QByteArrayView utf8, std::string& out)
 {
     const KeyTable& table = keyTable();
     const qsizetype n = utf8.size();
-    const size_t at = out.size();
-    // A key is never more than half as long again as its UTF-8 text; written in place.
-    out.resize(at + 2 * static_cast<size_t>(n));
-    char* const begin = out.data() + at;
-    char* p = begin;
     const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
-    for (qsizetype i = 0; i < n;) {
-        const unsigned char b = s[i];
-        if (b < 0x7F && b > 0x20) { // the common case: visible ASCII
-            *p++ = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
-            ++i;
-            continue;
+    // A key is never more than half as long again as its UTF-8 text.
+    const bool wellFormed = appendInPlace(out, 2 * static_cast<size_t>(n), [&](char* p) -> char* {
+        for (qsizetype i = 0; i < n;) {
+            if (putVisibleAscii(s[i], p)) {
+                ++i;
+                continue;
+            }
+            const qint32 c = nextCodePoint(s, n, i);
+            if (c < 0)
+                return nullptr;
+            if (c >= 0x10000)
+                p = putUtf8(static_cast<char32_t>(c), p);
+            else if (const char16_t k = table[static_cast<size_t>(c)])
+                p = putUtf8(k, p);
         }
-        const qint32 c = nextCodePoint(s, n, i);
-        if (c < 0) {
-            out.resize(at);
-            appendSearchKey(QString::fromUtf8(utf8), out);
-            return;
-        }
-        if (c >= 0x10000)
-            p = putUtf8(static_cast<char32_t>(c), p);
-        else if (const char16_t k = table[static_cast<size_t>(c)])
-            p = putUtf8(k, p);
-    }
-    out.resize(at + static_cast<size_t>(p - begin));
+        return p;
+    });
+    if (!wellFormed)
+        appendSearchKey(QString::fromUtf8(utf8), out);
 }
